@@ -1,0 +1,6 @@
+#include "convert/conversion_settings.h"
+
+ConversionSettings& TheConversionSettings() {
+    static ConversionSettings settings;
+    return settings;
+}
