@@ -732,7 +732,7 @@ def make_mask_background(window_bg):
     paint(c, lambda d: d.rrect((sx - 1, sy - 1, sx + sw + 1, sy + sh + 1), 9), (186, 214, 220))
     paint(c, lambda d: d.rrect((sx, sy, sx + sw, sy + sh), 8), (222, 236, 240))
     draw_text(c, (270, sy + sh / 2), "正在转换，请稍候…", 13, TEAL_DARK, weight=0.35)
-    draw_text(c, (w - 12, sy + sh / 2), "转换完成前请勿关闭程序", 12, TEXT_MUTED, anchor="rm")
+    draw_text(c, (w - 12, sy + sh / 2), "关闭窗口将在当前图片完成后停止", 12, TEXT_MUTED, anchor="rm")
     # Frame round the progress list box at (9, 29) 712 x 62.
     lx0, ly0, lx1, ly1 = 9, 29, 9 + 712, 29 + 62
     paint(c, lambda d: d.rect((lx0 - 1, ly0 - 1, lx1 + 1, ly1 + 1)), FIELD_BORDER)
