@@ -169,7 +169,9 @@ OutputFolderPlan PlanOutputFolder(const std::string& typedFolder) {
         plan.result = OutputFolderResult::kEmpty;
         return plan;
     }
-    if (folder.size() < 2 || folder[1] != ':') {
+    // A text ending in half a character is no path: the backslash put after it would become
+    // that character's trail byte.
+    if (folder.size() < 2 || folder[1] != ':' || text::EndsWithLoneLeadByte(folder)) {
         plan.result = OutputFolderResult::kInvalid;
         return plan;
     }

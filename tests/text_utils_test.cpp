@@ -36,6 +36,15 @@ TEST(CharacterStarts, PairsLeadAndTrailBytes) {
     EXPECT_EQ((std::vector<std::size_t>{0, 1}), text::CharacterStarts("\x80\xFF"));
 }
 
+TEST(EndsWithLoneLeadByte, HalfACharacterAtTheEnd) {
+    EXPECT_TRUE(text::EndsWithLoneLeadByte("a\x9C"));
+    EXPECT_TRUE(text::EndsWithLoneLeadByte(kTrail5C + "\x9C"));
+    EXPECT_FALSE(text::EndsWithLoneLeadByte(kTrail5C));
+    EXPECT_FALSE(text::EndsWithLoneLeadByte("\x9C\x9C")) << "the second byte is a trail byte";
+    EXPECT_FALSE(text::EndsWithLoneLeadByte(""));
+    EXPECT_FALSE(text::EndsWithLoneLeadByte("a\\"));
+}
+
 struct FindCase {
     const char* name;
     std::string s;

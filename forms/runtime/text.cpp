@@ -8,13 +8,6 @@ namespace text {
 
 namespace {
 
-// A text ending in a lead byte with no trail byte after it: at the end of a longer text that byte
-// would pair with the byte that follows it.
-bool EndsWithLoneLeadByte(const std::string& s) {
-    if (s.empty() || !IsLeadByte(static_cast<unsigned char>(s.back()))) return false;
-    return CharacterStarts(s).back() == s.size() - 1;
-}
-
 // Whether `what` occurs at the character start `at` of `s`, ending at a character boundary: a
 // match that would end between a lead byte and its trail byte is no match.
 bool OccursAt(const std::string& s, std::size_t at, const std::string& what, bool whatEndsInLead) {
@@ -32,6 +25,11 @@ std::vector<std::size_t> CharacterStarts(const std::string& s) {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < s.size(); i += CharacterSize(s, i)) starts.push_back(i);
     return starts;
+}
+
+bool EndsWithLoneLeadByte(const std::string& s) {
+    if (s.empty() || !IsLeadByte(static_cast<unsigned char>(s.back()))) return false;
+    return CharacterStarts(s).back() == s.size() - 1;
 }
 
 int Length(const std::string& s) { return static_cast<int>(s.size()); }

@@ -17,6 +17,10 @@ inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 // Byte offsets (0-based) at which the characters of `s` start.
 std::vector<std::size_t> CharacterStarts(const std::string& s);
 
+// Whether `s` ends in a lead byte with no trail byte: half a character, as a cut or damaged text
+// may. Anything appended would pair with that byte.
+bool EndsWithLoneLeadByte(const std::string& s);
+
 // Lengths, positions and counts are in bytes, as everywhere in the program's texts; Left, Right
 // and Mid cut where they are told to, even inside a double-byte character.
 int Length(const std::string& s);
