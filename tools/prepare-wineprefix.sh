@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 stamp="$WINEPREFIX/.tuconv-ready"
-version="3"
+version="4"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     exit 0
 fi
@@ -19,5 +19,8 @@ mkdir -p "$tool_dir"
 x86_64-w64-mingw32-gcc-posix -municode -O1 -o "$tool_dir/set_font_replacements.exe" \
     "$TOOLS_DIR/winefonts/set_font_replacements.c"
 "$TOOLS_DIR/with-display.sh" bash -c "wine '$tool_dir/set_font_replacements.exe' 'WenQuanYi Zen Hei'; rc=\$?; wineserver -w; exit \$rc"
+
+# A crashing program ends at once with a backtrace instead of showing a crash dialog and waiting.
+"$TOOLS_DIR/with-display.sh" bash -c 'wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug" /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1; wineserver -w'
 
 echo "$version" > "$stamp"
