@@ -146,6 +146,14 @@ std::pair<Box, Box> Split(std::vector<Cell>& cells, const Box& box) {
     return {MakeBox(cells, box.begin, bestCut), MakeBox(cells, bestCut, box.end)};
 }
 
+// The error a pixel takes from its neighbours, in whole steps. It is bounded: where the palette
+// has no colour near a pixel's own, unbounded error would pile up and throw whole runs of pixels
+// onto far colours.
+int CarriedError(int sixteenths) {
+    constexpr int kMostCarried = 8;
+    return std::clamp(sixteenths / 16, -kMostCarried, kMostCarried);
+}
+
 int RoundedMean(double sum, double count) {
     return std::clamp(static_cast<int>(std::lround(sum / count)), 0, 255);
 }
@@ -220,7 +228,7 @@ Palette BuildPalette(const PixelView& view, int maxColours) {
                                          RoundedMean(box.total.sum[1], box.total.count),
                                          RoundedMean(box.total.sum[2], box.total.count)));
     }
-    Refine(cells, palette.colours, 3);
+    Refine(cells, palette.colours, 6);
     return palette;
 }
 
@@ -255,9 +263,9 @@ void Ditherer::MapRow(const std::uint32_t* pixels, std::uint8_t* indices) {
         const std::size_t ahead = static_cast<std::size_t>(x + 1 + step) * 3;
         const std::size_t behind = static_cast<std::size_t>(x + 1 - step) * 3;
         const int wanted[3] = {
-            std::clamp(Red(pixels[x]) + currentError_[here] / 16, 0, 255),
-            std::clamp(Green(pixels[x]) + currentError_[here + 1] / 16, 0, 255),
-            std::clamp(Blue(pixels[x]) + currentError_[here + 2] / 16, 0, 255),
+            std::clamp(Red(pixels[x]) + CarriedError(currentError_[here]), 0, 255),
+            std::clamp(Green(pixels[x]) + CarriedError(currentError_[here + 1]), 0, 255),
+            std::clamp(Blue(pixels[x]) + CarriedError(currentError_[here + 2]), 0, 255),
         };
         const int index = Nearest(wanted[0], wanted[1], wanted[2]);
         indices[x] = static_cast<std::uint8_t>(index);

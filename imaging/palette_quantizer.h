@@ -34,7 +34,8 @@ struct Palette {
 Palette BuildPalette(const PixelView& view, int maxColours = 256);
 
 // Maps rows of pixels, top to bottom, to indices into a palette. Each pixel's remaining error is
-// passed on to its unmapped neighbours (Floyd–Steinberg, alternating direction per row).
+// passed on to its unmapped neighbours (Floyd–Steinberg, alternating direction per row), but a
+// pixel takes at most a few steps of error per channel, so no pixel strays far from its own colour.
 class Ditherer {
   public:
     Ditherer(const Palette& palette, int width);

@@ -54,6 +54,18 @@ IStream* GlobalBuffer::Open(const std::vector<std::uint8_t>& data) {
     memoryBlock_ = block;
     stream_ = stream;
     streamFreesBlock_ = false;
+    // The system may give a block larger than asked (a block for no bytes has one byte here): the
+    // stream, and with it the block, is cut to the data's length, so no stray byte is read.
+    if (Size() != data.size()) {
+        ULARGE_INTEGER length;
+        length.QuadPart = data.size();
+        stream_->SetSize(length);
+        // Resizing may have given the stream another handle for the block.
+        HGLOBAL resized = nullptr;
+        if (SUCCEEDED(GetHGlobalFromStream(stream_, &resized)) && resized != nullptr) {
+            memoryBlock_ = resized;
+        }
+    }
     return stream_;
 }
 

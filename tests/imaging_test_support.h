@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -108,5 +110,62 @@ class GdiplusTest : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_TRUE(EnsureCanvasGdiplus()); }
 };
+
+}  // namespace imaging_test
+
+namespace imaging_test {
+
+// A picture like a photograph: smooth colour waves over two gradients, with grain.
+inline GdipImage PhotoLikePicture(int width, int height) {
+    gdip::GpImage* bitmap = nullptr;
+    gdip::Table().GdipCreateBitmapFromScan0(width, height, 0, gdip::kPixelFormat32bppARGB, nullptr,
+                                            &bitmap);
+    GdipImage image(bitmap);
+    gdip::Rect rect = {0, 0, width, height};
+    gdip::BitmapData data{};
+    if (gdip::Table().GdipBitmapLockBits(bitmap, &rect, gdip::kImageLockModeWrite,
+                                         gdip::kPixelFormat32bppARGB, &data) != gdip::kOk) {
+        ADD_FAILURE() << "cannot write the picture";
+        return image;
+    }
+    unsigned seed = 12345;
+    auto grain = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % 9) - 4;
+    };
+    auto byte = [](double v) {
+        return static_cast<gdip::ARGB>(std::clamp(static_cast<int>(v), 0, 255));
+    };
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<gdip::ARGB*>(static_cast<BYTE*>(data.scan0) +
+                                                  static_cast<std::ptrdiff_t>(y) * data.stride);
+        for (int x = 0; x < width; ++x) {
+            const double u = static_cast<double>(x) / width, v = static_cast<double>(y) / height;
+            const double r = 255 * u * 0.7 + 60 * std::sin(v * 9) + 40 + grain();
+            const double g = 200 * v + 40 * std::sin(u * 13 + v * 5) + 20 + grain();
+            const double b = 120 + 100 * std::sin((u - v) * 7) + grain();
+            row[x] = 0xFF000000u | byte(r) << 16 | byte(g) << 8 | byte(b);
+        }
+    }
+    gdip::Table().GdipBitmapUnlockBits(bitmap, &data);
+    return image;
+}
+
+// The first bytes of a file.
+inline std::string FileStart(const std::string& path, std::size_t count) {
+    std::string bytes(count, '\0');
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    DWORD read = 0;
+    ReadFile(file, &bytes[0], static_cast<DWORD>(count), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+inline bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace imaging_test
