@@ -428,3 +428,28 @@ TEST_F(CanvasTest, GetDcIsObtainedOnceAndHandedBackOnRelease) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GdiplusSession, TheWindowsStartUpEndsWithoutTouchingTheCanvasLayers) {
+    ASSERT_TRUE(EnsureCanvasGdiplus());
+    const ULONG_PTR canvasToken = CanvasGdiplusToken();
+    ASSERT_NE(0u, canvasToken);
+    ASSERT_TRUE(EnsureCanvasGdiplus());
+    EXPECT_EQ(canvasToken, CanvasGdiplusToken()) << "made once, then kept";
+
+    const ULONG_PTR windowToken = StartWindowGdiplus();
+    ASSERT_NE(0u, windowToken);
+    Canvas canvas;
+    ASSERT_TRUE(canvas.CreateBlank(8, 8, RGB(0, 0, 255)));
+    ShutdownGdiplus(windowToken);
+    ShutdownGdiplus(0);  // no start-up: nothing happens
+
+    // The canvas layer's start-up still holds: its objects keep working.
+    GdipImage picture = imaging_test::SolidPicture(4, 4, 0xFFFF0000);
+    EXPECT_TRUE(canvas.DrawImage(picture.Handle(), 0, 0, 4, 4));
+    EXPECT_EQ(0xFFFF0000u, PixelAt(canvas.Image(), 1, 1));
+    EXPECT_EQ(0xFF0000FFu, PixelAt(canvas.Image(), 6, 6));
+}
+
+}  // namespace
