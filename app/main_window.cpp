@@ -7,27 +7,11 @@
 #include "app/settings_load.h"
 #include "app/special_folders.h"
 #include "forms/main_form.h"
-#include "imaging/gdiplus_api.h"
+#include "imaging/gdiplus_session.h"
 
 namespace {
 
 MainWindow* g_mainWindow = nullptr;
-
-// GDI+ start-up with version 1, no debug callback, nothing suppressed and no output record.
-// Gives 0 when GDI+ cannot be had.
-ULONG_PTR StartGdiplus() {
-    if (!gdip::Available()) return 0;
-    ULONG_PTR token = 0;
-    gdip::StartupInput input;
-    if (gdip::Table().GdiplusStartup(&token, &input, nullptr) != gdip::kOk) return 0;
-    return token;
-}
-
-// The canvas layer's own start-up: made once while its token is still zero, never shut down.
-void StartCanvasGdiplusIfNeeded() {
-    static ULONG_PTR canvasToken = 0;
-    if (canvasToken == 0) canvasToken = StartGdiplus();
-}
 
 void AddWindowMenuStyle(HWND window) {
     LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -127,10 +111,10 @@ void MainWindow::RunCreationSequence() {
     ProgramState& program = TheProgram();
     AddWindowMenuStyle(window);                          // 1
     GiveRoundedCorners(window);                          // 2
-    program.windowGdiplusToken = StartGdiplus();         // 3
+    program.windowGdiplusToken = StartWindowGdiplus();   // 3
     DragAcceptFiles(window, TRUE);                       // 4
     SubclassMainWindow(window);                          // 5
-    StartCanvasGdiplusIfNeeded();                        // 6
+    EnsureCanvasGdiplus();                               // 6
     CreateBannerView(form_);                             // 7
     SetUpFileTypeIcons(form_);                           // 8
     LocateSettingsFile();                                // 9
@@ -148,7 +132,7 @@ void MainWindow::OnDestroying() {
         program.savedMainWindowProc = nullptr;
     }
     if (program.windowGdiplusToken != 0) {
-        gdip::Table().GdiplusShutdown(program.windowGdiplusToken);
+        ShutdownGdiplus(program.windowGdiplusToken);
         program.windowGdiplusToken = 0;
     }
 }

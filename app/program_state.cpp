@@ -12,10 +12,9 @@ ProgramState& TheProgram() {
 
 void ConstructProgramObjects() {
     ProgramState& program = TheProgram();
-    // 1. The banner's HtmlView (registers the browser-host window class).  Built with the banner.
-    // 2. The IconList, holding no image list yet.                           Built with the icons.
-    // 3. PreviewCanvas, empty.                                              Built with the preview.
-    // 4. The empty picture-object slot.
+    // The banner's HtmlView (which registers the browser-host window class) comes first, then the
+    // IconList holding no image list yet; both are made here once they exist.
+    program.previewCanvas = std::make_unique<Canvas>();
     program.pictureObject = nullptr;
 }
 
@@ -45,9 +44,9 @@ void ReleasePictureObject() {
 }  // namespace
 
 void CleanUpAtEndOfRun() {
-    // 1. The HtmlView and 2. the IconList are destroyed here once they exist (the icon list's
-    //    image list is not destroyed: the list view may still hold it).
+    // The HtmlView and then the IconList are destroyed first, once they exist (the icon list's
+    // image list is not destroyed: the list view may still hold it).
     FreeProgramTexts();
-    // 4. PreviewCanvas is destroyed here once it exists.
+    TheProgram().previewCanvas.reset();
     ReleasePictureObject();
 }

@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <memory>
 #include <string>
+
+#include "imaging/canvas.h"
 
 struct ProgramState {
     // The main window's procedure as it was before the program subclassed it.
@@ -15,11 +18,13 @@ struct ProgramState {
     std::string settingsPath;
     // Token of the GDI+ start-up that the main window makes and shuts down.
     ULONG_PTR windowGdiplusToken = 0;
+    // The canvas the preview draws on; constructed empty at start.
+    std::unique_ptr<Canvas> previewCanvas;
     // The picture-object slot, empty at start; the file-type icons use it.
     IUnknown* pictureObject = nullptr;
 
-    // The banner's HtmlView, the IconList of the picture list and the PreviewCanvas join these
-    // values when the banner, the file-type icons and the preview are built.
+    // The banner's HtmlView and the IconList of the picture list join these values when the
+    // banner and the file-type icons are built.
 };
 
 // The program's one instance.
@@ -28,7 +33,7 @@ ProgramState& TheProgram();
 // The name of the settings file in the run directory.
 extern const char* const kSettingsFileName;
 
-// Start-up steps 2 to 3 of the program: constructs the program-wide objects, and the clean-up that
+// Constructs the program-wide objects, and the clean-up that
 // frees them (and the program-wide texts) once, at the end of the run.
 void ConstructProgramObjects();
 void CleanUpAtEndOfRun();
