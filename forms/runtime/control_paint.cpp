@@ -11,6 +11,7 @@
 
 #include "forms/runtime/form_rules.h"
 #include "forms/runtime/runtime_internal.h"
+#include "forms/runtime/text.h"
 
 namespace forms::detail {
 namespace {
@@ -31,6 +32,15 @@ std::string WindowText(HWND hwnd) {
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextA(hwnd, &text[0], length + 1))));
     return text;
+}
+
+// The height of the font's em square in pixels: the size it was asked for, without the leading
+// a face may add above its characters.
+int EmHeight(HFONT font, const TEXTMETRICA& metrics) {
+    LOGFONTA face{};
+    if (GetObjectA(font, sizeof(face), &face) == sizeof(face) && face.lfHeight < 0)
+        return -face.lfHeight;
+    return std::max<int>(1, metrics.tmHeight - metrics.tmInternalLeading);
 }
 
 void FillColour(HDC dc, const RECT& area, COLORREF colour) {
@@ -109,23 +119,32 @@ void PaintLabel(const ControlState& state, HWND hwnd, HDC target) {
     if (state.backColour != CLR_INVALID) FillColour(dc, client, state.backColour);
     if (state.picture) state.picture->Draw(dc, 0, 0);
 
-    std::string text = WindowText(hwnd);
-    if (text.empty()) return;
+    std::string caption = WindowText(hwnd);
+    if (caption.empty()) return;
     Selection font(dc, FontOf(hwnd));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd) ? state.textColour : GetSysColor(COLOR_GRAYTEXT));
-    UINT format = DT_NOPREFIX | DT_EXPANDTABS;
-    // One line that fits stands in the middle of the label's height, level with the box next
-    // to it; longer text breaks into lines from the top.
-    bool oneLine = text.find_first_of("\r\n") == std::string::npos;
-    if (oneLine) {
-        RECT measured = client;
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured,
-                  format | DT_SINGLELINE | DT_CALCRECT);
-        oneLine = measured.right - measured.left <= client.right;
+    // A label never wraps: its lines are the ones its text spells out. One line stands in the
+    // middle of the label's height, level with the box beside it.
+    constexpr UINT kLine = DT_NOPREFIX | DT_EXPANDTABS | DT_SINGLELINE;
+    std::vector<std::string> lines = text::Split(text::ReplaceAll(caption, "\r\n", "\n"), "\n");
+    if (lines.size() == 1) {
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &client,
+                  kLine | DT_VCENTER);
+        return;
     }
-    format |= oneLine ? (DT_SINGLELINE | DT_VCENTER) : DT_WORDBREAK;
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, format);
+    // Lines follow each other at the font's em height, so that captions written one under the
+    // other ("\r\n\r\n" between them) keep level with a column of 24-pixel rows whatever
+    // leading the installed face adds.
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    int pitch = EmHeight(FontOf(hwnd), metrics);
+    int top = 0;
+    for (const std::string& line : lines) {
+        RECT row{0, top, client.right, top + metrics.tmHeight};
+        DrawTextA(dc, line.c_str(), static_cast<int>(line.size()), &row, kLine);
+        top += pitch;
+    }
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -390,6 +409,14 @@ LRESULT CALLBACK ControlSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
                 TrackMouseEvent(&track);
                 InvalidateRect(hwnd, nullptr, FALSE);
+            }
+            break;
+        case WM_SETCURSOR:
+            // A picture button shows the hand, as a link does: it has no frame to say it is one.
+            if (kind == ControlKind::PictureButton && LOWORD(lParam) == HTCLIENT &&
+                IsWindowEnabled(hwnd)) {
+                SetCursor(LoadCursorA(nullptr, IDC_HAND));
+                return TRUE;
             }
             break;
         case WM_MOUSELEAVE:
