@@ -212,6 +212,12 @@ const FormDesc& TestForm() {
         ControlDesc dialog = Make("对话框", ControlKind::CommonDialog, 0, 0, 0, 0, "选择图片");
         dialog.filter = "图片文件(*.png)|*.png";
         c.push_back(dialog);
+        // Declared last: a label over a combo list, and a panel that covers the buttons when shown.
+        c.push_back(Make("标签_压", ControlKind::Label, 300, 185, 100, 30, "压在上面"));
+        ControlDesc mask =
+            Make("图片框_遮罩", ControlKind::PictureBox, 130, 0, 200, 40, nullptr, forms::kHidden);
+        mask.backColour = RGB(90, 90, 90);
+        c.push_back(mask);
         return f;
     }();
     return form;
@@ -275,6 +281,22 @@ TEST_F(FormTest, ControlsStandAtTheirPlacesInTheirContainers) {
         EXPECT_EQ(c.place.left, (*this)(c.name).Left());
         EXPECT_EQ(c.place.top, (*this)(c.name).Top());
     }
+}
+
+TEST_F(FormTest, LaterControlsLieOverEarlierOnesAndLabelsUnderAll) {
+    auto at = [&](int x, int y) {
+        POINT screen{x, y};
+        ClientToScreen(window->Hwnd(), &screen);
+        return WindowFromPoint(screen);
+    };
+    EXPECT_EQ((*this)("组合框_排序").Hwnd(), at(350, 200))
+        << "a label declared later still lies under";
+    EXPECT_EQ((*this)("按钮_普通").Hwnd(), at(250, 20));
+    Control mask = (*this)("图片框_遮罩");
+    mask.SetVisible(true);
+    EXPECT_EQ(mask.Hwnd(), at(250, 20)) << "a panel declared later covers the button";
+    EXPECT_PRED2(NearColour, RGB(90, 90, 90),
+                 WaitForPixel(window->Hwnd(), 250, 20, RGB(90, 90, 90)));
 }
 
 TEST_F(FormTest, ControlsStartWithTheirTextsItemsAndStates) {
@@ -947,6 +969,21 @@ TEST_F(FormTest, LabelsDrawTheirTextOverWhatLiesBehindThem) {
     });
     EXPECT_TRUE(red);
 
+    // Lines follow at the font's 12-pixel em height: the second line's characters end above 26.
+    HWND twoLines = (*this)("标签_多行").Hwnd();
+    auto darkRows = [&](int from, int to) {
+        PixelOf(twoLines, 0, 0);
+        HDC dc = GetDC(twoLines);
+        int dark = 0;
+        for (int y = from; y < to; ++y) {
+            for (int x = 0; x < 60; ++x) dark += Near(GetPixel(dc, x, y), RGB(0, 0, 0), 70) ? 1 : 0;
+        }
+        ReleaseDC(twoLines, dc);
+        return dark;
+    };
+    EXPECT_GT(darkRows(12, 24), 10) << "the second line";
+    EXPECT_EQ(0, darkRows(26, 40)) << "nothing below it";
+
     // A half see-through background picture blends with the window's background.
     HWND backed = (*this)("标签_底图").Hwnd();
     COLORREF behind = BackgroundAt(10 + 5, 78 + 5);
@@ -1105,12 +1142,23 @@ TEST(FormModal, ShowModalReturnsOnceTheWindowIsDestroyedAndGivesTheOwnerBack) {
     EXPECT_FALSE(modal.Exists());
     EXPECT_TRUE(ownerDisabledMeanwhile);
     EXPECT_TRUE(IsWindowEnabled(owner.Hwnd()));
+    EXPECT_EQ(owner.Hwnd(), GetActiveWindow());
 
     // Closed from its title bar, it ends the same way.
     modal.OnTimer("时钟1", [&] { PostMessageA(modal.Hwnd(), WM_CLOSE, 0, 0); });
     modal.ShowModal(owner.Hwnd());
     EXPECT_FALSE(modal.Exists());
     EXPECT_TRUE(IsWindowEnabled(owner.Hwnd()));
+
+    // Asked to quit meanwhile: the modal window goes and the request stays for the outer loop.
+    modal.OnTimer("时钟1", [] { PostQuitMessage(5); });
+    modal.ShowModal(owner.Hwnd());
+    EXPECT_FALSE(modal.Exists());
+    EXPECT_TRUE(IsWindowEnabled(owner.Hwnd()));
+    MSG quit{};
+    ASSERT_TRUE(
+        WaitFor([&] { return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0; }));
+    EXPECT_EQ(5u, quit.wParam);
 }
 
 TEST(FormModal, TheMessageLoopEndsWhenTheMainWindowIsDestroyed) {

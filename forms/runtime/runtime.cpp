@@ -170,7 +170,7 @@ bool InitRuntime(HINSTANCE instance) {
 
     runtime.linkAtom = GlobalAddAtomA("TuconvForms.Control");
     runtime.formAtom = GlobalAddAtomA("TuconvForms.Form");
-    runtime.font.Reset(MakeControlFont());
+    if (!runtime.font) runtime.font.Reset(MakeControlFont());  // windows still alive may use it
     RegisterFormClass(runtime.instance);
     detail::RegisterControlClasses(runtime.instance);
     runtime.initialised = true;
