@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 stamp="$WINEPREFIX/.tuconv-ready"
-version="3"
+version="4"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     exit 0
 fi
@@ -19,5 +19,9 @@ mkdir -p "$tool_dir"
 x86_64-w64-mingw32-gcc-posix -municode -O1 -o "$tool_dir/set_font_replacements.exe" \
     "$TOOLS_DIR/winefonts/set_font_replacements.c"
 "$TOOLS_DIR/with-display.sh" bash -c "wine '$tool_dir/set_font_replacements.exe' 'WenQuanYi Zen Hei'; rc=\$?; wineserver -w; exit \$rc"
+
+# Xvfb runs no window manager. A window Wine leaves to the window manager waits two seconds for
+# an answer each time it is hidden or destroyed after being activated; Wine manages them itself.
+"$TOOLS_DIR/with-display.sh" bash -c "wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; rc=\$?; wineserver -w; exit \$rc"
 
 echo "$version" > "$stamp"
