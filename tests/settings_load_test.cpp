@@ -42,7 +42,7 @@ std::string PersonalFolder() {
     DWORD size = sizeof value;
     LONG status = RegGetValueA(
         HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-        "Personal", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, value, &size);
+        "Personal", RRF_RT_REG_SZ, nullptr, value, &size);
     EXPECT_EQ(status, ERROR_SUCCESS) << "the prefix has no Personal folder";
     std::string folder = value;
     if (folder.empty() || folder.back() != '\\') folder += '\\';
