@@ -41,8 +41,27 @@ mkdir -p "$(dirname "$out")"
         [ "$geometry" = "750x560" ] && break
         sleep 0.2
     done
-    sleep 1
-    import -window "$window" "$out"
+    # Capture until two captures in a row agree on the option panel (the preview animation and
+    # the caret keep changing elsewhere): the window has finished painting.
+    shot_dir="$(mktemp -d)"
+    previous="$shot_dir/previous.png"
+    current="$shot_dir/current.png"
+    import -window "$window" "$previous"
+    deadline=$((SECONDS + 20))
+    while :; do
+        sleep 0.3
+        import -window "$window" "$current"
+        difference="$(compare -metric AE "$previous[260x100+0+455]" "$current[260x100+0+455]" \
+            null: 2>&1 || true)"
+        [ "$difference" = "0" ] && break
+        if [ $SECONDS -ge $deadline ]; then
+            echo "screenshot: the window kept changing; taking the last capture" >&2
+            break
+        fi
+        mv "$current" "$previous"
+    done
+    mv "$current" "$out"
+    rm -rf "$shot_dir"
     echo "screenshot: $out ($geometry)"
 
     # Close the program the way a user would: its close button at (713, 4), 27 x 19.
