@@ -14,6 +14,8 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/special_folders.h"
+#include "app/watermark_text_style.h"
+#include "convert/conversion_settings.h"
 #include "forms/runtime/form.h"
 #include "tests/support/main_window_harness.h"
 #include "tests/support/modal_recorder.h"
@@ -600,6 +602,42 @@ TEST_F(MainWindowTest, TheWindowCanBeMadeAgainAfterClosing) {
         EXPECT_EQ(TheMainWindow(), &w.Main());
     }
     EXPECT_FALSE(testing_support::FileExists(testing_support::SettingsFileIn(folder_)));
+}
+
+// A COM object that counts its releases.
+class CountedObject : public IUnknown {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG references = 1;
+};
+
+TEST(EndOfRun, CleanUpFreesTheProgramWideObjectsAndTexts) {
+    ConstructProgramObjects();
+    ProgramState& program = TheProgram();
+    EXPECT_NE(program.previewCanvas, nullptr) << "the preview canvas is made at start";
+    EXPECT_EQ(program.pictureObject, nullptr) << "the picture-object slot starts empty";
+    CountedObject object;
+    program.pictureObject = &object;
+    program.runDirectory = "C:\\程序\\";
+    program.settingsPath = "C:\\程序\\图象转换.Bin";
+    TheWatermarkTextStyle().face = "宋体";
+    TheConversionSettings().outputFolder = "D:\\输出\\";
+    TheConversionSettings().watermarkText = "榆雀网络";
+
+    CleanUpAtEndOfRun();
+    EXPECT_EQ(object.references, 0u) << "the picture object was released once";
+    EXPECT_EQ(program.pictureObject, nullptr);
+    EXPECT_EQ(program.previewCanvas, nullptr);
+    EXPECT_TRUE(program.runDirectory.empty());
+    EXPECT_TRUE(program.settingsPath.empty());
+    EXPECT_TRUE(TheWatermarkTextStyle().face.empty());
+    EXPECT_TRUE(TheConversionSettings().outputFolder.empty());
+    EXPECT_TRUE(TheConversionSettings().watermarkText.empty());
 }
 
 }  // namespace
