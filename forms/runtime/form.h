@@ -9,6 +9,11 @@
 //
 // All texts are ANSI texts of the system code page (936 here). No exception leaves a window
 // procedure: handlers run inside a catch-all guard.
+//
+// Among controls of one container, a control declared later lies over the ones declared before
+// it, and labels lie under all the others (they take no mouse input: presses go through them).
+// Controls keep working when the program replaces a window procedure (SetWindowLongPtrA with
+// GWLP_WNDPROC) and forwards to the previous one: the runtime finds its data by window property.
 #pragma once
 
 #include <windows.h>
@@ -65,16 +70,22 @@ struct ControlDesc {
     int selected = -1;                // initially selected item
     unsigned flags = 0;               // ControlFlag bits
     // Pictures are names of embedded resources (RCDATA, PNG or GIF). A picture button takes
-    // picture + "_normal", "_hover", "_pressed", "_disabled"; a label or picture box takes its
-    // background picture from `picture`; an animated picture box plays `picture`.
+    // picture + "_normal", "_hover", "_pressed", "_disabled" (a missing hover or pressed picture
+    // falls back to the normal one; a missing disabled one is the normal one faded); a label
+    // takes its background picture from `picture`, drawn at its top left; a picture box shows
+    // `picture` at its own size, centred when smaller than the box, and plays it when it is
+    // animated and kAnimate is set. A missing resource leaves the control without its picture.
     const char* picture = nullptr;
-    COLORREF textColour = 0;          // label text colour
-    COLORREF backColour = CLR_INVALID;  // picture box / label background, CLR_INVALID: none
+    COLORREF textColour = 0;          // label, check box and radio button text colour
+    // Picture box / label / shape box background, CLR_INVALID: none (what lies behind shows);
+    // colour picker: its initial colour (CLR_INVALID: black).
+    COLORREF backColour = CLR_INVALID;
     int interval = 0;                 // timer period in milliseconds (0: stopped)
     DWORD listViewExStyle = 0;        // list view extended styles (LVS_EX_*)
     DWORD extraStyle = 0;             // further window style bits of the control
     std::vector<ListViewColumn> columns;  // list view columns
-    const char* filter = nullptr;     // common dialog filter, "desc|patterns|desc|patterns"
+    const char* filter = nullptr;     // common dialog filter, "desc|patterns|desc|patterns";
+                                      // its `text` is the dialog's title (empty: the default)
 };
 
 struct FormDesc {
@@ -102,7 +113,8 @@ public:
     LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return SendMessageA(Hwnd(), msg, w, l); }
     void Focus() const { SetFocus(Hwnd()); }
 
-    // Common properties. Setting the checked state by code raises no click.
+    // Common properties. Setting the checked state by code raises no click; checking a radio
+    // button clears the other buttons of its group.
     bool Checked() const;
     void SetChecked(bool on) const;
     bool Disabled() const;
@@ -111,15 +123,15 @@ public:
     void SetVisible(bool on) const;
     std::string Text() const;
     void SetText(const std::string& text) const;
-    int Left() const;
+    int Left() const;                     // relative to the container's client area
     int Top() const;
     void Move(int left, int top) const;   // keeps the size
     void SetTextColour(COLORREF colour) const;  // label
     COLORREF TextColour() const;
 
-    // Combo list.
+    // Combo list (Selected and SetSelected also serve a list box).
     int Selected() const;                 // -1 for none
-    void SetSelected(int index) const;
+    void SetSelected(int index) const;    // -1: no selection; raises no event
     int ItemCount() const;                // combo list or list box
     std::string ItemText(int index) const;
     int SelectPrefix(const std::string& prefix) const;  // CB_SELECTSTRING from the top; -1 none
@@ -138,8 +150,9 @@ public:
     void DeleteRow(int row) const;
     void DeleteAllRows() const;
 
-    // Picture box.
-    void SetPictureBytes(const std::vector<unsigned char>& bytes) const;  // a picture file in memory
+    // Picture box (a label takes the picture as its background picture).
+    // A picture file in memory (PNG, GIF, JPEG, BMP...); bytes that are no picture clear it.
+    void SetPictureBytes(const std::vector<unsigned char>& bytes) const;
     void ClearPicture() const;
     void SetBackColour(COLORREF colour) const;
     COLORREF BackColour() const;
@@ -150,9 +163,14 @@ public:
     void SetPeriod(int milliseconds) const;  // 0 stops it
     int Period() const;
 
-    // Colour picker.
+    // Colour picker. A click asks Modal().ChooseColour; a new colour is taken and raises the
+    // colour-changed event; a cancelled dialog or the same colour changes nothing.
     COLORREF Colour() const;
     void SetColour(COLORREF colour) const;  // raises no event
+
+    // Common dialog: the open-file dialog through Modal(), with the control's filter and title,
+    // owned by the window. Full paths of the chosen files; empty when cancelled.
+    std::vector<std::string> OpenFiles(bool multiSelect = false) const;
 
 private:
     Window* window_ = nullptr;
@@ -184,18 +202,23 @@ public:
     // From now on every event of `from` goes to the handlers bound to `to`.
     void Redirect(const char* from, const char* to);
 
-    // Creates the window (shown, centred when the form says so) and runs the created handler.
-    // `owner` makes it an owned window. Returns false when the window could not be made.
+    // Creates the window (shown, centred when the form says so: over its owner when it has one
+    // on view, otherwise on the screen) and runs the created handler before showing it.
+    // `owner` makes it an owned window. Returns false when the window could not be made (or the
+    // created handler destroyed it). A destroyed window can be created again.
     bool Create(HWND owner = nullptr);
     // Creates the window as a modal window of `owner`: the owner is disabled and a nested
-    // message loop runs until this window is destroyed.
+    // message loop runs until this window is destroyed; then the owner takes input again and is
+    // activated. A WM_QUIT arriving meanwhile destroys this window and is posted again.
     void ShowModal(HWND owner);
     void Destroy();  // DestroyWindow; a main window ends the message loop (see SetQuitOnDestroy)
     void SetQuitOnDestroy(bool on) { quitOnDestroy_ = on; }
 
     HWND Hwnd() const { return hwnd_; }
     bool Exists() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
-    Control operator[](const char* name);  // fails fast (debug break + empty Control) on a typo
+    // Fails fast on a typo: a debug message, a break when a debugger is attached, and an empty
+    // Control, on which every operation does nothing.
+    Control operator[](const char* name);
     Control Find(const char* name);        // empty Control when there is none
     const FormDesc& Desc() const { return desc_; }
 

@@ -1,0 +1,52 @@
+#include "app/program_state.h"
+
+#include "app/watermark_text_style.h"
+#include "convert/conversion_settings.h"
+
+const char* const kSettingsFileName = "图象转换.Bin";
+
+ProgramState& TheProgram() {
+    static ProgramState state;
+    return state;
+}
+
+void ConstructProgramObjects() {
+    ProgramState& program = TheProgram();
+    // The banner's HtmlView (which registers the browser-host window class) comes first, then the
+    // IconList holding no image list yet; both are made here once they exist.
+    program.previewCanvas = std::make_unique<Canvas>();
+    program.pictureObject = nullptr;
+}
+
+namespace {
+
+void FreeProgramTexts() {
+    ProgramState& program = TheProgram();
+    std::string().swap(program.runDirectory);
+    std::string().swap(program.settingsPath);
+    std::string().swap(TheWatermarkTextStyle().face);
+    ConversionSettings& settings = TheConversionSettings();
+    std::string().swap(settings.outputFolder);
+    std::string().swap(settings.newExtension);
+    std::string().swap(settings.watermarkText);
+    std::string().swap(settings.position);
+    // The preview's last path and the font window's preview text are freed with their owners.
+}
+
+void ReleasePictureObject() {
+    ProgramState& program = TheProgram();
+    if (program.pictureObject) {
+        program.pictureObject->Release();
+        program.pictureObject = nullptr;
+    }
+}
+
+}  // namespace
+
+void CleanUpAtEndOfRun() {
+    // The HtmlView and then the IconList are destroyed first, once they exist (the icon list's
+    // image list is not destroyed: the list view may still hold it).
+    FreeProgramTexts();
+    TheProgram().previewCanvas.reset();
+    ReleasePictureObject();
+}
