@@ -573,9 +573,11 @@ TEST_F(FormTest, ListViewReportsKeysAndLeftPressesBeforeItsOwnHandling) {
     }());
     std::vector<POINT> presses;
     std::vector<int> selectedThen;
+    std::vector<int> hotRows;
     window->OnLeftMouseDown("列表视图", [&](int px, int py) {
         presses.push_back(POINT{px, py});
         selectedThen = list.SelectedRows();
+        hotRows.push_back(static_cast<int>(list.Send(LVM_GETHOTITEM)));
     });
     PostMessageA(list.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(list.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -585,6 +587,20 @@ TEST_F(FormTest, ListViewReportsKeysAndLeftPressesBeforeItsOwnHandling) {
     EXPECT_EQ(x, presses[0].x);
     EXPECT_EQ(y, presses[0].y);
     EXPECT_TRUE(selectedThen.empty()) << "the handler runs before the list view selects the row";
+    EXPECT_EQ(1, hotRows[0]) << "the row under the pointer is the hot item";
+
+    // A press below the last row: the handler still runs, and there is no hot row.
+    RECT last{};
+    last.left = LVIR_BOUNDS;
+    ASSERT_TRUE(list.Send(LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&last)));
+    RECT client{};
+    GetClientRect(list.Hwnd(), &client);
+    int below = last.bottom + 2;
+    ASSERT_LT(below, client.bottom);
+    PostMessageA(list.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, below));
+    PostMessageA(list.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, below));
+    ASSERT_TRUE(WaitFor([&] { return presses.size() == 2; }));
+    EXPECT_EQ(-1, hotRows[1]);
 }
 
 TEST_F(FormTest, TimerFiresEachPeriodUntilStopped) {
