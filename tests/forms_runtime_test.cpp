@@ -7,6 +7,8 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -1187,6 +1189,144 @@ TEST(FormModal, TheMessageLoopEndsWhenTheMainWindowIsDestroyed) {
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(0, forms::RunMessageLoop());
     EXPECT_FALSE(window.Exists());
+}
+
+// Drives the real dialogs of the system seam from a second thread, as a user would: it waits
+// for the dialog to appear, reads its title, and answers it. A dialog still open a while after
+// its answer is cancelled, so that a test never hangs.
+class DialogDriver {
+  public:
+    explicit DialogDriver(std::function<void(HWND dialog)> answer) : answer_(std::move(answer)) {
+        thread_ = CreateThread(nullptr, 0, &DialogDriver::Run, this, 0, nullptr);
+    }
+    ~DialogDriver() {
+        WaitForSingleObject(thread_, 20000);
+        CloseHandle(thread_);
+    }
+    std::string title;
+
+  private:
+    static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        char className[32] = {};
+        GetClassNameA(hwnd, className, sizeof(className));
+        if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0 ||
+            !IsWindowVisible(hwnd)) {
+            return TRUE;
+        }
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    static DWORD WINAPI Run(void* self) {
+        auto* driver = static_cast<DialogDriver*>(self);
+        ULONGLONG deadline = GetTickCount64() + 15000;
+        bool answered = false;
+        ULONGLONG answeredAt = 0;
+        while (GetTickCount64() < deadline) {
+            HWND dialog = nullptr;
+            EnumWindows(&DialogDriver::FindDialog, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog == nullptr) {
+                if (answered) return 0;
+            } else if (!answered) {
+                char text[256] = {};
+                GetWindowTextA(dialog, text, sizeof(text));
+                driver->title = text;
+                driver->answer_(dialog);
+                answered = true;
+                answeredAt = GetTickCount64();
+            } else if (GetTickCount64() - answeredAt > 3000) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                answeredAt = GetTickCount64();
+            }
+            Sleep(50);
+        }
+        return 0;
+    }
+    std::function<void(HWND)> answer_;
+    HANDLE thread_ = nullptr;
+};
+
+void Press(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+TEST(FormSystemSeam, MessageBoxShowsTitleAndGivesTheAnswer) {
+    DialogDriver driver([](HWND dialog) { Press(dialog, IDNO); });
+    int answer =
+        forms::SystemModalSeam().ShowMessageBox(nullptr, "确定要删除吗？", "提示", MB_YESNO);
+    EXPECT_EQ(IDNO, answer);
+    EXPECT_EQ("提示", driver.title);
+}
+
+TEST(FormSystemSeam, OpenFileDialogGivesTheChosenFilesAsFullPaths) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "forms_open_dialog";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"甲.png", "b.png"}) {
+        HANDLE file = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.c_str());
+
+    struct Case {
+        const char* what;
+        bool multiSelect;
+        const char* typed;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"two files", true, "\"甲.png\" \"b.png\"", {folder + "\\甲.png", folder + "\\b.png"}},
+        {"one file of a multi-selection", true, "b.png", {folder + "\\b.png"}},
+        {"one file", false, "甲.png", {folder + "\\甲.png"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string typed = c.typed;
+        DialogDriver driver([typed](HWND dialog) {
+            SetDlgItemTextA(dialog, 0x47C, typed.c_str());  // the file name box (cmb13)
+            SetDlgItemTextA(dialog, 0x480, typed.c_str());  // (edt1, in older layouts)
+            Press(dialog, IDOK);
+        });
+        forms::OpenFileRequest request;
+        request.title = "添加图片";
+        request.filter = "图片文件(*.png)|*.png|所有文件|*.*";
+        request.multiSelect = c.multiSelect;
+        EXPECT_EQ(c.expected, forms::SystemModalSeam().ChooseFilesToOpen(request));
+        EXPECT_EQ("添加图片", driver.title);
+    }
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+        forms::OpenFileRequest request;
+        request.multiSelect = true;
+        EXPECT_TRUE(forms::SystemModalSeam().ChooseFilesToOpen(request).empty()) << "cancelled";
+    }
+    SetCurrentDirectoryA(previous);
+}
+
+TEST(FormSystemSeam, ColourDialogGivesTheColourOrNothing) {
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDOK); });
+        std::optional<COLORREF> chosen =
+            forms::SystemModalSeam().ChooseColour(nullptr, RGB(12, 34, 56));
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(RGB(12, 34, 56), *chosen) << "confirmed as it started";
+    }
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+        EXPECT_FALSE(forms::SystemModalSeam().ChooseColour(nullptr, RGB(12, 34, 56)).has_value());
+    }
+}
+
+TEST(FormSystemSeam, FolderDialogCancelledGivesNothing) {
+    DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+    forms::FolderRequest request;
+    request.title = "选择保存目录";
+    EXPECT_FALSE(forms::SystemModalSeam().BrowseForFolder(request).has_value());
 }
 
 TEST(FormSystemSeam, StartProcessReportsWhetherTheProgramStarted) {
