@@ -63,6 +63,18 @@ bool WaitFor(Condition done, DWORD milliseconds = 3000) {
     }
 }
 
+// Lets messages run while `count` periods of a witness timer pass: time in which a timer under
+// test would have fired, had it been running.
+int g_witnessTicks = 0;
+
+void LetPeriodsPass(int count, UINT period) {
+    g_witnessTicks = 0;
+    UINT_PTR witness =
+        SetTimer(nullptr, 0, period, [](HWND, UINT, UINT_PTR, DWORD) { ++g_witnessTicks; });
+    EXPECT_TRUE(WaitFor([&] { return g_witnessTicks >= count; }, count * period * 20 + 2000));
+    KillTimer(nullptr, witness);
+}
+
 // The colour on view at a point of a window's client area, after it has painted.
 COLORREF PixelOf(HWND hwnd, int x, int y) {
     RedrawWindow(hwnd, nullptr, nullptr,
@@ -616,18 +628,7 @@ TEST_F(FormTest, TimerFiresEachPeriodUntilStopped) {
 
     timer.SetPeriod(0);
     int stoppedAt = ticks;
-    // A second timer of the same window shows that time passes meanwhile.
-    UINT_PTR witness = SetTimer(window->Hwnd(), 7, 20, nullptr);
-    int witnessTicks = 0;
-    while (witnessTicks < 5) {
-        MSG message;
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
-        if (message.message == WM_TIMER && message.hwnd == window->Hwnd() &&
-            message.wParam == witness)
-            ++witnessTicks;
-        DispatchMessageA(&message);
-    }
-    KillTimer(window->Hwnd(), witness);
+    LetPeriodsPass(5, 20);
     EXPECT_EQ(stoppedAt, ticks);
 }
 
@@ -1098,18 +1099,7 @@ TEST_F(FormTest, AnAnimatedPicturePlaysUntilItsFlagIsTurnedOff) {
     box.SetPlayAnimation(false);
     EXPECT_FALSE(box.PlayAnimation());
     COLORREF stopped = PixelOf(hwnd, 16, 16);
-    // Several frame times later the same frame is on view.
-    int witnessTicks = 0;
-    UINT_PTR witness = SetTimer(window->Hwnd(), 8, 60, nullptr);
-    while (witnessTicks < 5) {
-        MSG message;
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
-        if (message.message == WM_TIMER && message.wParam == witness &&
-            message.hwnd == window->Hwnd())
-            ++witnessTicks;
-        DispatchMessageA(&message);
-    }
-    KillTimer(window->Hwnd(), witness);
+    LetPeriodsPass(5, 60);  // several frame times
     EXPECT_EQ(stopped, PixelOf(hwnd, 16, 16));
 }
 
