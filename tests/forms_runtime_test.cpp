@@ -490,6 +490,17 @@ TEST_F(FormTest, ClicksReachTheirHandlers) {
     }
 }
 
+TEST_F(FormTest, AQuickSecondPressOnAPictureButtonIsASecondClick) {
+    HWND button = (*this)("按钮_图片").Hwnd();
+    int clicks = 0;
+    window->OnClick("按钮_图片", [&] { ++clicks; });
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        WPARAM keys = message == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+        SendMessageA(button, message, keys, MAKELPARAM(10, 10));
+    }
+    EXPECT_EQ(2, clicks);
+}
+
 TEST_F(FormTest, CheckBoxTogglesBeforeItsClickHandlerRuns) {
     Control box = (*this)("选择框_外");
     std::vector<bool> seen;
