@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 stamp="$WINEPREFIX/.tuconv-ready"
-version="4"
+version="5"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     exit 0
 fi
@@ -23,5 +23,8 @@ x86_64-w64-mingw32-gcc-posix -municode -O1 -o "$tool_dir/set_font_replacements.e
 # Xvfb runs no window manager. A window Wine leaves to the window manager waits two seconds for
 # an answer each time it is hidden or destroyed after being activated; Wine manages them itself.
 "$TOOLS_DIR/with-display.sh" bash -c "wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; rc=\$?; wineserver -w; exit \$rc"
+
+# A crashing program ends at once with a backtrace instead of showing a crash dialog and waiting.
+"$TOOLS_DIR/with-display.sh" bash -c 'wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug" /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1; wineserver -w'
 
 echo "$version" > "$stamp"
