@@ -7,6 +7,8 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -59,6 +61,18 @@ bool WaitFor(Condition done, DWORD milliseconds = 3000) {
         if (GetTickCount64() > deadline) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+// Lets messages run while `count` periods of a witness timer pass: time in which a timer under
+// test would have fired, had it been running.
+int g_witnessTicks = 0;
+
+void LetPeriodsPass(int count, UINT period) {
+    g_witnessTicks = 0;
+    UINT_PTR witness =
+        SetTimer(nullptr, 0, period, [](HWND, UINT, UINT_PTR, DWORD) { ++g_witnessTicks; });
+    EXPECT_TRUE(WaitFor([&] { return g_witnessTicks >= count; }, count * period * 20 + 2000));
+    KillTimer(nullptr, witness);
 }
 
 // The colour on view at a point of a window's client area, after it has painted.
@@ -476,6 +490,17 @@ TEST_F(FormTest, ClicksReachTheirHandlers) {
     }
 }
 
+TEST_F(FormTest, AQuickSecondPressOnAPictureButtonIsASecondClick) {
+    HWND button = (*this)("按钮_图片").Hwnd();
+    int clicks = 0;
+    window->OnClick("按钮_图片", [&] { ++clicks; });
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        WPARAM keys = message == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+        SendMessageA(button, message, keys, MAKELPARAM(10, 10));
+    }
+    EXPECT_EQ(2, clicks);
+}
+
 TEST_F(FormTest, CheckBoxTogglesBeforeItsClickHandlerRuns) {
     Control box = (*this)("选择框_外");
     std::vector<bool> seen;
@@ -573,9 +598,11 @@ TEST_F(FormTest, ListViewReportsKeysAndLeftPressesBeforeItsOwnHandling) {
     }());
     std::vector<POINT> presses;
     std::vector<int> selectedThen;
+    std::vector<int> hotRows;
     window->OnLeftMouseDown("列表视图", [&](int px, int py) {
         presses.push_back(POINT{px, py});
         selectedThen = list.SelectedRows();
+        hotRows.push_back(static_cast<int>(list.Send(LVM_GETHOTITEM)));
     });
     PostMessageA(list.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(list.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -585,6 +612,20 @@ TEST_F(FormTest, ListViewReportsKeysAndLeftPressesBeforeItsOwnHandling) {
     EXPECT_EQ(x, presses[0].x);
     EXPECT_EQ(y, presses[0].y);
     EXPECT_TRUE(selectedThen.empty()) << "the handler runs before the list view selects the row";
+    EXPECT_EQ(1, hotRows[0]) << "the row under the pointer is the hot item";
+
+    // A press below the last row: the handler still runs, and there is no hot row.
+    RECT last{};
+    last.left = LVIR_BOUNDS;
+    ASSERT_TRUE(list.Send(LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&last)));
+    RECT client{};
+    GetClientRect(list.Hwnd(), &client);
+    int below = last.bottom + 2;
+    ASSERT_LT(below, client.bottom);
+    PostMessageA(list.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, below));
+    PostMessageA(list.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, below));
+    ASSERT_TRUE(WaitFor([&] { return presses.size() == 2; }));
+    EXPECT_EQ(-1, hotRows[1]);
 }
 
 TEST_F(FormTest, TimerFiresEachPeriodUntilStopped) {
@@ -598,18 +639,7 @@ TEST_F(FormTest, TimerFiresEachPeriodUntilStopped) {
 
     timer.SetPeriod(0);
     int stoppedAt = ticks;
-    // A second timer of the same window shows that time passes meanwhile.
-    UINT_PTR witness = SetTimer(window->Hwnd(), 7, 20, nullptr);
-    int witnessTicks = 0;
-    while (witnessTicks < 5) {
-        MSG message;
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
-        if (message.message == WM_TIMER && message.hwnd == window->Hwnd() &&
-            message.wParam == witness)
-            ++witnessTicks;
-        DispatchMessageA(&message);
-    }
-    KillTimer(window->Hwnd(), witness);
+    LetPeriodsPass(5, 20);
     EXPECT_EQ(stoppedAt, ticks);
 }
 
@@ -1080,18 +1110,7 @@ TEST_F(FormTest, AnAnimatedPicturePlaysUntilItsFlagIsTurnedOff) {
     box.SetPlayAnimation(false);
     EXPECT_FALSE(box.PlayAnimation());
     COLORREF stopped = PixelOf(hwnd, 16, 16);
-    // Several frame times later the same frame is on view.
-    int witnessTicks = 0;
-    UINT_PTR witness = SetTimer(window->Hwnd(), 8, 60, nullptr);
-    while (witnessTicks < 5) {
-        MSG message;
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
-        if (message.message == WM_TIMER && message.wParam == witness &&
-            message.hwnd == window->Hwnd())
-            ++witnessTicks;
-        DispatchMessageA(&message);
-    }
-    KillTimer(window->Hwnd(), witness);
+    LetPeriodsPass(5, 60);  // several frame times
     EXPECT_EQ(stopped, PixelOf(hwnd, 16, 16));
 }
 
@@ -1171,6 +1190,144 @@ TEST(FormModal, TheMessageLoopEndsWhenTheMainWindowIsDestroyed) {
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(0, forms::RunMessageLoop());
     EXPECT_FALSE(window.Exists());
+}
+
+// Drives the real dialogs of the system seam from a second thread, as a user would: it waits
+// for the dialog to appear, reads its title, and answers it. A dialog still open a while after
+// its answer is cancelled, so that a test never hangs.
+class DialogDriver {
+  public:
+    explicit DialogDriver(std::function<void(HWND dialog)> answer) : answer_(std::move(answer)) {
+        thread_ = CreateThread(nullptr, 0, &DialogDriver::Run, this, 0, nullptr);
+    }
+    ~DialogDriver() {
+        WaitForSingleObject(thread_, 20000);
+        CloseHandle(thread_);
+    }
+    std::string title;
+
+  private:
+    static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        char className[32] = {};
+        GetClassNameA(hwnd, className, sizeof(className));
+        if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0 ||
+            !IsWindowVisible(hwnd)) {
+            return TRUE;
+        }
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    static DWORD WINAPI Run(void* self) {
+        auto* driver = static_cast<DialogDriver*>(self);
+        ULONGLONG deadline = GetTickCount64() + 15000;
+        bool answered = false;
+        ULONGLONG answeredAt = 0;
+        while (GetTickCount64() < deadline) {
+            HWND dialog = nullptr;
+            EnumWindows(&DialogDriver::FindDialog, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog == nullptr) {
+                if (answered) return 0;
+            } else if (!answered) {
+                char text[256] = {};
+                GetWindowTextA(dialog, text, sizeof(text));
+                driver->title = text;
+                driver->answer_(dialog);
+                answered = true;
+                answeredAt = GetTickCount64();
+            } else if (GetTickCount64() - answeredAt > 3000) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                answeredAt = GetTickCount64();
+            }
+            Sleep(50);
+        }
+        return 0;
+    }
+    std::function<void(HWND)> answer_;
+    HANDLE thread_ = nullptr;
+};
+
+void Press(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+TEST(FormSystemSeam, MessageBoxShowsTitleAndGivesTheAnswer) {
+    DialogDriver driver([](HWND dialog) { Press(dialog, IDNO); });
+    int answer =
+        forms::SystemModalSeam().ShowMessageBox(nullptr, "确定要删除吗？", "提示", MB_YESNO);
+    EXPECT_EQ(IDNO, answer);
+    EXPECT_EQ("提示", driver.title);
+}
+
+TEST(FormSystemSeam, OpenFileDialogGivesTheChosenFilesAsFullPaths) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "forms_open_dialog";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"甲.png", "b.png"}) {
+        HANDLE file = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.c_str());
+
+    struct Case {
+        const char* what;
+        bool multiSelect;
+        const char* typed;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"two files", true, "\"甲.png\" \"b.png\"", {folder + "\\甲.png", folder + "\\b.png"}},
+        {"one file of a multi-selection", true, "b.png", {folder + "\\b.png"}},
+        {"one file", false, "甲.png", {folder + "\\甲.png"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string typed = c.typed;
+        DialogDriver driver([typed](HWND dialog) {
+            SetDlgItemTextA(dialog, 0x47C, typed.c_str());  // the file name box (cmb13)
+            SetDlgItemTextA(dialog, 0x480, typed.c_str());  // (edt1, in older layouts)
+            Press(dialog, IDOK);
+        });
+        forms::OpenFileRequest request;
+        request.title = "添加图片";
+        request.filter = "图片文件(*.png)|*.png|所有文件|*.*";
+        request.multiSelect = c.multiSelect;
+        EXPECT_EQ(c.expected, forms::SystemModalSeam().ChooseFilesToOpen(request));
+        EXPECT_EQ("添加图片", driver.title);
+    }
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+        forms::OpenFileRequest request;
+        request.multiSelect = true;
+        EXPECT_TRUE(forms::SystemModalSeam().ChooseFilesToOpen(request).empty()) << "cancelled";
+    }
+    SetCurrentDirectoryA(previous);
+}
+
+TEST(FormSystemSeam, ColourDialogGivesTheColourOrNothing) {
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDOK); });
+        std::optional<COLORREF> chosen =
+            forms::SystemModalSeam().ChooseColour(nullptr, RGB(12, 34, 56));
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(RGB(12, 34, 56), *chosen) << "confirmed as it started";
+    }
+    {
+        DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+        EXPECT_FALSE(forms::SystemModalSeam().ChooseColour(nullptr, RGB(12, 34, 56)).has_value());
+    }
+}
+
+TEST(FormSystemSeam, FolderDialogCancelledGivesNothing) {
+    DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+    forms::FolderRequest request;
+    request.title = "选择保存目录";
+    EXPECT_FALSE(forms::SystemModalSeam().BrowseForFolder(request).has_value());
 }
 
 TEST(FormSystemSeam, StartProcessReportsWhetherTheProgramStarted) {

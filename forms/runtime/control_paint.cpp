@@ -347,6 +347,14 @@ void PasteNumeric(HWND edit) {
         SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
 }
 
+void MarkRowUnderPointer(HWND listView, LPARAM position) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    LRESULT row = SendMessageA(listView, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    bool onRow = row >= 0 && (hit.flags & LVHT_ONITEM) != 0;
+    SendMessageA(listView, LVM_SETHOTITEM, static_cast<WPARAM>(onRow ? row : -1), 0);
+}
+
 LRESULT CALLBACK ControlSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                  DWORD_PTR data) {
     auto* state = reinterpret_cast<ControlState*>(data);
@@ -387,6 +395,10 @@ LRESULT CALLBACK ControlSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             break;
         case WM_LBUTTONDOWN:
             if (kind == ControlKind::ListView) {
+                // The row under the pointer becomes the hot item, so that the handler can ask for
+                // it (LVM_GETHOTITEM) whether or not the list view tracks the mouse; -1 over no
+                // row.
+                MarkRowUnderPointer(hwnd, lParam);
                 // Before the list view's own handling, which may hold the press while it waits to
                 // see whether a drag starts.
                 state->form->RaiseLeftMouseDown(state->index, GET_X_LPARAM(lParam),

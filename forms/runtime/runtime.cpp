@@ -49,21 +49,25 @@ HFONT MakeControlFont() {
     return CreateFontIndirectA(&metrics.lfMessageFont);
 }
 
-// The program's first icon group, for the windows' title bar and taskbar button.
-BOOL CALLBACK TakeFirstIcon(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
-    *reinterpret_cast<LPCSTR*>(found) = name;
-    return FALSE;
+// The program's first icon, for the windows' title bar and taskbar button; the system's
+// application icon when the program has none.
+struct IconRequest {
+    int size;
+    HICON icon;
+};
+
+BOOL CALLBACK LoadFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR request) {
+    auto* wanted = reinterpret_cast<IconRequest*>(request);
+    wanted->icon = static_cast<HICON>(
+        LoadImageA(module, name, IMAGE_ICON, wanted->size, wanted->size, LR_DEFAULTCOLOR));
+    return FALSE;  // the first icon group only (its name lives only during this call)
 }
 
 HICON ProgramIcon(HINSTANCE instance, int size) {
-    LPCSTR name = nullptr;
-    EnumResourceNamesA(instance, RT_GROUP_ICON, TakeFirstIcon, reinterpret_cast<LONG_PTR>(&name));
-    HICON icon = nullptr;
-    if (name != nullptr) {
-        icon =
-            static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    }
-    return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+    IconRequest request{size, nullptr};
+    EnumResourceNamesA(instance, RT_GROUP_ICON, LoadFirstIcon,
+                       reinterpret_cast<LONG_PTR>(&request));
+    return request.icon != nullptr ? request.icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
 void RegisterFormClass(HINSTANCE instance) {

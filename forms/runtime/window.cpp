@@ -2,7 +2,6 @@
 // procedure, event dispatch and modal showing.
 #include <windows.h>
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
