@@ -8,6 +8,7 @@
 #include "app/special_folders.h"
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
+#include "shellutil/shell_handlers.h"
 
 namespace {
 
@@ -32,9 +33,8 @@ void SubclassMainWindow(HWND window) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowProc)));
 }
 
-// Creation step 7: the banner view at (11, 26), 728 x 58, showing "about:blank". The banner
-// view is not built yet; this step does nothing for now.
-void CreateBannerView(forms::Window& window) {}
+// Creation step 7: the banner view at (11, 26), 728 x 58, showing "about:blank".
+void CreateBannerView(forms::Window& window) { CreateProgramBannerView(window); }
 
 // Creation step 8: the six file-type icons given to 超级列表框1 as its small image list. The
 // icon list is not built yet; this step does nothing for now.
@@ -103,6 +103,7 @@ void MainWindow::BindHandlers() {
     form_.OnClick("按钮_最小化", [this] { form_.SetDisplayState(2); });
     form_.OnClick("按钮_关闭", [this] { Destroy(); });
     BindOptionRules(form_);
+    BindShellHandlers(form_);
 }
 
 // The creation steps, numbered in the order they must run.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "imaging/canvas.h"
+#include "shellutil/html_view.h"
 
 struct ProgramState {
     // The main window's procedure as it was before the program subclassed it.
@@ -23,8 +24,10 @@ struct ProgramState {
     // The picture-object slot, empty at start; the file-type icons use it.
     IUnknown* pictureObject = nullptr;
 
-    // The banner's HtmlView and the IconList of the picture list join these values when the
-    // banner and the file-type icons are built.
+    // The banner's web view; made at start, given its window when the main window is created.
+    std::unique_ptr<HtmlView> htmlView;
+
+    // The IconList of the picture list joins these values when the file-type icons are built.
 };
 
 // The program's one instance.
