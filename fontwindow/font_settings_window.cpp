@@ -91,8 +91,7 @@ void FontSettingsWindow::FillFaceList() {
     WindowDc dc(list);
     // A null face name reports one font per installed typeface; the list's sort style orders
     // the names.
-    EnumFontsA(dc.Get(), nullptr, reinterpret_cast<FONTENUMPROCA>(&AddFaceToList),
-               reinterpret_cast<LPARAM>(list));
+    EnumFontsA(dc.Get(), nullptr, &AddFaceToList, reinterpret_cast<LPARAM>(list));
 }
 
 void FontSettingsWindow::ShowStoredStyle() {
