@@ -68,20 +68,13 @@ void FontSettingsWindow::BindHandlers() {
 
 // The creation steps, in the order they must run.
 void FontSettingsWindow::RunCreationSequence() {
-    const WatermarkTextStyle& stored = TheWatermarkTextStyle();
-    FillFaceList();                              // 1
-    form_["组合框1"].SelectPrefix(stored.face);  // 2
-    forms::Control sizes = form_["组合框2"];     // 3
-    sizes.SelectPrefix(text::Decimal(stored.size));
-    if (sizes.Selected() < 0) sizes.SetSelected(kFallbackSizeIndex);
-    form_["颜色选择器1"].SetColour(stored.textColour);  // 4
-    ShowStoredStyle();                                  // 5, 6
-    form_["颜色选择器2"].SetColour(stored.glowColour);  // 7
-    form_["颜色选择器3"].SetColour(stored.shadowColour);
-    RedirectChangeEvents();                                           // 8
-    previewText_ = FontPreviewText(main_["编辑框_水印文字"].Text());  // 9
-    CopyMainWindowLists();                                            // 10
-    RenderPreview();                                                  // 11
+    FillFaceList();
+    SelectStoredFaceAndSize();
+    ShowStoredColoursAndStyle();
+    RedirectChangeEvents();
+    previewText_ = FontPreviewText(main_["编辑框_水印文字"].Text());
+    CopyMainWindowLists();
+    RenderPreview();
 }
 
 void FontSettingsWindow::FillFaceList() {
@@ -94,15 +87,29 @@ void FontSettingsWindow::FillFaceList() {
     EnumFontsA(dc.Get(), nullptr, &AddFaceToList, reinterpret_cast<LPARAM>(list));
 }
 
-void FontSettingsWindow::ShowStoredStyle() {
+// The first item that begins with the stored value, ignoring letter case. A face that no item
+// begins with leaves the face list without a selection; a size that none begins with shows "12".
+void FontSettingsWindow::SelectStoredFaceAndSize() {
     const WatermarkTextStyle& stored = TheWatermarkTextStyle();
+    form_["组合框1"].SelectPrefix(stored.face);
+    forms::Control sizes = form_["组合框2"];
+    sizes.SelectPrefix(text::Decimal(stored.size));
+    if (sizes.Selected() < 0) sizes.SetSelected(kFallbackSizeIndex);
+}
+
+void FontSettingsWindow::ShowStoredColoursAndStyle() {
+    const WatermarkTextStyle& stored = TheWatermarkTextStyle();
+    form_["颜色选择器1"].SetColour(stored.textColour);
     // The loaded code lies within 1..4; anything else checks no button.
-    if (stored.style >= 1 && stored.style <= 4)
+    if (stored.style >= 1 && stored.style <= 4) {
         form_[kStyleButtons[stored.style - 1]].SetChecked(true);
+    }
     form_["选择框1"].SetChecked(stored.strikeout);
     form_["选择框2"].SetChecked(stored.underline);
     form_["选择框3"].SetChecked(stored.glow);
     form_["选择框4"].SetChecked(stored.shadow);
+    form_["颜色选择器2"].SetColour(stored.glowColour);
+    form_["颜色选择器3"].SetColour(stored.shadowColour);
 }
 
 void FontSettingsWindow::RedirectChangeEvents() {

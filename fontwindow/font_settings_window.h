@@ -36,7 +36,8 @@ class FontSettingsWindow {
     void BindHandlers();
     void RunCreationSequence();
     void FillFaceList();
-    void ShowStoredStyle();
+    void SelectStoredFaceAndSize();
+    void ShowStoredColoursAndStyle();
     void RedirectChangeEvents();
     void CopyMainWindowLists();
     void RenderPreview();
