@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/settings_load.h"
 #include "app/special_folders.h"
+#include "fontwindow/font_settings_window.h"
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
 #include "shellutil/shell_handlers.h"
@@ -104,6 +105,7 @@ void MainWindow::BindHandlers() {
     form_.OnClick("按钮_关闭", [this] { Destroy(); });
     BindOptionRules(form_);
     BindShellHandlers(form_);
+    form_.OnClick("按钮_字体设置", [this] { OpenFontSettingsWindow(form_); });
 }
 
 // The creation steps, numbered in the order they must run.

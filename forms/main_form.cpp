@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "forms/form_building.h"
+
 namespace forms {
 
 const char* const kWatermarkPictureFilter =
@@ -9,42 +11,10 @@ const char* const kWatermarkPictureFilter =
 
 namespace {
 
-ControlDesc Place(const char* name, ControlKind kind, int x, int y, int width, int height,
-                  const char* container = nullptr) {
-    ControlDesc desc;
-    desc.name = name;
-    desc.kind = kind;
-    desc.x = x;
-    desc.y = y;
-    desc.width = width;
-    desc.height = height;
-    desc.container = container;
-    return desc;
-}
-
-ControlDesc WithText(ControlDesc desc, const char* text) {
-    desc.text = text;
-    return desc;
-}
-
-ControlDesc WithFlags(ControlDesc desc, unsigned flags) {
-    desc.flags |= flags;
-    return desc;
-}
-
 ControlDesc PictureButton(const char* name, int x, int y, int width, int height,
                           const char* picture, const char* container = nullptr) {
     ControlDesc desc = Place(name, ControlKind::PictureButton, x, y, width, height, container);
     desc.picture = picture;
-    return desc;
-}
-
-ControlDesc DropDownList(const char* name, int x, int y, int width, int height,
-                         std::vector<const char*> items, int selected,
-                         const char* container = nullptr) {
-    ControlDesc desc = Place(name, ControlKind::ComboList, x, y, width, height, container);
-    desc.items = std::move(items);
-    desc.selected = selected;
     return desc;
 }
 
