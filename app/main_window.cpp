@@ -8,6 +8,9 @@
 #include "app/special_folders.h"
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
+#include "picturelist/icon_list.h"
+#include "picturelist/picture_list.h"
+#include "picturelist/preview.h"
 
 namespace {
 
@@ -36,14 +39,6 @@ void SubclassMainWindow(HWND window) {
 // view is not built yet; this step does nothing for now.
 void CreateBannerView(forms::Window& window) {}
 
-// Creation step 8: the six file-type icons given to 超级列表框1 as its small image list. The
-// icon list is not built yet; this step does nothing for now.
-void SetUpFileTypeIcons(forms::Window& window) {}
-
-// Files dropped on the main window. The picture list takes them here once it exists; until then
-// the drop is released unread.
-void HandleDroppedFilesOnMainWindow(HDROP drop) { DragFinish(drop); }
-
 void LocateSettingsFile() {
     ProgramState& program = TheProgram();
     program.runDirectory = SpecialFolderPath(0, false);
@@ -70,7 +65,12 @@ MainWindow* TheMainWindow() { return g_mainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
-        HandleDroppedFilesOnMainWindow(reinterpret_cast<HDROP>(wParam));
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        if (g_mainWindow != nullptr && g_mainWindow->Hwnd() == window) {
+            HandleDroppedFiles(g_mainWindow->Form(), drop);
+        } else {
+            DragFinish(drop);
+        }
         return 0;
     }
     WNDPROC saved = TheProgram().savedMainWindowProc;
@@ -103,6 +103,7 @@ void MainWindow::BindHandlers() {
     form_.OnClick("按钮_最小化", [this] { form_.SetDisplayState(2); });
     form_.OnClick("按钮_关闭", [this] { Destroy(); });
     BindOptionRules(form_);
+    BindPictureList(form_);
 }
 
 // The creation steps, numbered in the order they must run.
@@ -126,6 +127,7 @@ void MainWindow::RunCreationSequence() {
 
 void MainWindow::OnDestroying() {
     ProgramState& program = TheProgram();
+    ForgetPreview();
     if (program.savedMainWindowProc) {
         SetWindowLongPtrA(form_.Hwnd(), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(program.savedMainWindowProc));
