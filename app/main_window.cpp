@@ -10,6 +10,9 @@
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
 #include "shellutil/shell_handlers.h"
+#include "picturelist/icon_list.h"
+#include "picturelist/picture_list.h"
+#include "picturelist/preview.h"
 
 namespace {
 
@@ -37,14 +40,6 @@ void SubclassMainWindow(HWND window) {
 // Creation step 7: the banner view at (11, 26), 728 x 58, showing "about:blank".
 void CreateBannerView(forms::Window& window) { CreateProgramBannerView(window); }
 
-// Creation step 8: the six file-type icons given to 超级列表框1 as its small image list. The
-// icon list is not built yet; this step does nothing for now.
-void SetUpFileTypeIcons(forms::Window& window) {}
-
-// Files dropped on the main window. The picture list takes them here once it exists; until then
-// the drop is released unread.
-void HandleDroppedFilesOnMainWindow(HDROP drop) { DragFinish(drop); }
-
 void LocateSettingsFile() {
     ProgramState& program = TheProgram();
     program.runDirectory = SpecialFolderPath(0, false);
@@ -71,7 +66,12 @@ MainWindow* TheMainWindow() { return g_mainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
-        HandleDroppedFilesOnMainWindow(reinterpret_cast<HDROP>(wParam));
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        if (g_mainWindow != nullptr && g_mainWindow->Hwnd() == window) {
+            HandleDroppedFiles(g_mainWindow->Form(), drop);
+        } else {
+            DragFinish(drop);
+        }
         return 0;
     }
     WNDPROC saved = TheProgram().savedMainWindowProc;
@@ -106,6 +106,7 @@ void MainWindow::BindHandlers() {
     BindOptionRules(form_);
     BindShellHandlers(form_);
     form_.OnClick("按钮_字体设置", [this] { OpenFontSettingsWindow(form_); });
+    BindPictureList(form_);
 }
 
 // The creation steps, numbered in the order they must run.
@@ -129,6 +130,7 @@ void MainWindow::RunCreationSequence() {
 
 void MainWindow::OnDestroying() {
     ProgramState& program = TheProgram();
+    ForgetPreview();
     if (program.savedMainWindowProc) {
         SetWindowLongPtrA(form_.Hwnd(), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(program.savedMainWindowProc));

@@ -12,8 +12,9 @@ ProgramState& TheProgram() {
 
 void ConstructProgramObjects() {
     ProgramState& program = TheProgram();
-    // The banner's view first: it registers the browser-host window class. The IconList holding
-    // no image list yet comes next, once it exists.
+    // The banner's view first: it registers the browser-host window class. The IconList is a
+    // member of the program's state and holds no image list until the main window's creation
+    // fills it.
     program.htmlView = std::make_unique<HtmlView>();
     program.previewCanvas = std::make_unique<Canvas>();
     program.pictureObject = nullptr;
@@ -45,8 +46,8 @@ void ReleasePictureObject() {
 }  // namespace
 
 void CleanUpAtEndOfRun() {
-    // The HtmlView first (its window went with the main window), then the IconList, once it
-    // exists (its image list is not destroyed: the list view may still hold it).
+    // The HtmlView first (its window went with the main window). The IconList's image list is not
+    // destroyed: it lives until the process ends, as the list view may still hold it.
     TheProgram().htmlView.reset();
     FreeProgramTexts();
     TheProgram().previewCanvas.reset();

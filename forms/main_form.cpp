@@ -18,13 +18,17 @@ ControlDesc PictureButton(const char* name, int x, int y, int width, int height,
     return desc;
 }
 
-// The picture list: a report view without a header, whole rows selected, several at a time.
+// The picture list: a report view without a header, whole rows selected, several at a time,
+// black on white, hidden until it holds rows. It shares the program's file-type image list (the
+// small image list given at creation), which outlives it.
 ControlDesc PictureListView() {
     ControlDesc desc = Place("超级列表框1", ControlKind::ListView, 15, 100, 435, 300);
     desc.flags = kHidden;
     desc.columns = {{"文件名", 180}, {"文件目录", 350}};
     desc.listViewExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
-    desc.extraStyle = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS;
+    desc.extraStyle = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+    desc.backColour = RGB(255, 255, 255);
+    desc.textColour = RGB(0, 0, 0);
     return desc;
 }
 
