@@ -8,8 +8,13 @@
 #include "app/special_folders.h"
 #include "convert/batch_run.h"
 #include "convert/run_state.h"
+#include "fontwindow/font_settings_window.h"
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
+#include "shellutil/shell_handlers.h"
+#include "picturelist/icon_list.h"
+#include "picturelist/picture_list.h"
+#include "picturelist/preview.h"
 
 namespace {
 
@@ -34,17 +39,8 @@ void SubclassMainWindow(HWND window) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowProc)));
 }
 
-// Creation step 7: the banner view at (11, 26), 728 x 58, showing "about:blank". The banner
-// view is not built yet; this step does nothing for now.
-void CreateBannerView(forms::Window& window) {}
-
-// Creation step 8: the six file-type icons given to 超级列表框1 as its small image list. The
-// icon list is not built yet; this step does nothing for now.
-void SetUpFileTypeIcons(forms::Window& window) {}
-
-// Files dropped on the main window. The picture list takes them here once it exists; until then
-// the drop is released unread.
-void HandleDroppedFilesOnMainWindow(HDROP drop) { DragFinish(drop); }
+// Creation step 7: the banner view at (11, 26), 728 x 58, showing "about:blank".
+void CreateBannerView(forms::Window& window) { CreateProgramBannerView(window); }
 
 void LocateSettingsFile() {
     ProgramState& program = TheProgram();
@@ -72,7 +68,12 @@ MainWindow* TheMainWindow() { return g_mainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
-        HandleDroppedFilesOnMainWindow(reinterpret_cast<HDROP>(wParam));
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        if (g_mainWindow != nullptr && g_mainWindow->Hwnd() == window) {
+            HandleDroppedFiles(g_mainWindow->Form(), drop);
+        } else {
+            DragFinish(drop);
+        }
         return 0;
     }
     // A close during a batch run waits until the run has let go of the window.
@@ -109,6 +110,9 @@ void MainWindow::BindHandlers() {
         if (!DeferCloseUntilRunEnds()) Destroy();
     });
     BindOptionRules(form_);
+    BindShellHandlers(form_);
+    form_.OnClick("按钮_字体设置", [this] { OpenFontSettingsWindow(form_); });
+    BindPictureList(form_);
     BindBatchRun(form_);
 }
 
@@ -133,6 +137,7 @@ void MainWindow::RunCreationSequence() {
 
 void MainWindow::OnDestroying() {
     ProgramState& program = TheProgram();
+    ForgetPreview();
     if (program.savedMainWindowProc) {
         SetWindowLongPtrA(form_.Hwnd(), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(program.savedMainWindowProc));

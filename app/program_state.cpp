@@ -12,8 +12,10 @@ ProgramState& TheProgram() {
 
 void ConstructProgramObjects() {
     ProgramState& program = TheProgram();
-    // The banner's HtmlView (which registers the browser-host window class) comes first, then the
-    // IconList holding no image list yet; both are made here once they exist.
+    // The banner's view first: it registers the browser-host window class. The IconList is a
+    // member of the program's state and holds no image list until the main window's creation
+    // fills it.
+    program.htmlView = std::make_unique<HtmlView>();
     program.previewCanvas = std::make_unique<Canvas>();
     program.pictureObject = nullptr;
 }
@@ -44,8 +46,9 @@ void ReleasePictureObject() {
 }  // namespace
 
 void CleanUpAtEndOfRun() {
-    // The HtmlView and then the IconList are destroyed first, once they exist (the icon list's
-    // image list is not destroyed: the list view may still hold it).
+    // The HtmlView first (its window went with the main window). The IconList's image list is not
+    // destroyed: it lives until the process ends, as the list view may still hold it.
+    TheProgram().htmlView.reset();
     FreeProgramTexts();
     TheProgram().previewCanvas.reset();
     ReleasePictureObject();

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "imaging/canvas.h"
+#include "shellutil/html_view.h"
+#include "picturelist/icon_list.h"
 
 struct ProgramState {
     // The main window's procedure as it was before the program subclassed it.
@@ -22,9 +24,12 @@ struct ProgramState {
     std::unique_ptr<Canvas> previewCanvas;
     // The picture-object slot, empty at start; the file-type icons use it.
     IUnknown* pictureObject = nullptr;
+    // The file-type icons of the picture list, holding no image list until the main window is
+    // created.
+    IconList iconList;
 
-    // The banner's HtmlView and the IconList of the picture list join these values when the
-    // banner and the file-type icons are built.
+    // The banner's web view; made at start, given its window when the main window is created.
+    std::unique_ptr<HtmlView> htmlView;
 };
 
 // The program's one instance.

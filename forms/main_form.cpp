@@ -2,35 +2,14 @@
 
 #include <commctrl.h>
 
+#include "forms/form_building.h"
+
 namespace forms {
 
 const char* const kWatermarkPictureFilter =
     "图片文件(*.jpg;*.bmp;*.gif;*.png)|*.jpg;*.bmp;*.gif;*.png";
 
 namespace {
-
-ControlDesc Place(const char* name, ControlKind kind, int x, int y, int width, int height,
-                  const char* container = nullptr) {
-    ControlDesc desc;
-    desc.name = name;
-    desc.kind = kind;
-    desc.x = x;
-    desc.y = y;
-    desc.width = width;
-    desc.height = height;
-    desc.container = container;
-    return desc;
-}
-
-ControlDesc WithText(ControlDesc desc, const char* text) {
-    desc.text = text;
-    return desc;
-}
-
-ControlDesc WithFlags(ControlDesc desc, unsigned flags) {
-    desc.flags |= flags;
-    return desc;
-}
 
 ControlDesc PictureButton(const char* name, int x, int y, int width, int height,
                           const char* picture, const char* container = nullptr) {
@@ -39,22 +18,17 @@ ControlDesc PictureButton(const char* name, int x, int y, int width, int height,
     return desc;
 }
 
-ControlDesc DropDownList(const char* name, int x, int y, int width, int height,
-                         std::vector<const char*> items, int selected,
-                         const char* container = nullptr) {
-    ControlDesc desc = Place(name, ControlKind::ComboList, x, y, width, height, container);
-    desc.items = std::move(items);
-    desc.selected = selected;
-    return desc;
-}
-
-// The picture list: a report view without a header, whole rows selected, several at a time.
+// The picture list: a report view without a header, whole rows selected, several at a time,
+// black on white, hidden until it holds rows. It shares the program's file-type image list (the
+// small image list given at creation), which outlives it.
 ControlDesc PictureListView() {
     ControlDesc desc = Place("超级列表框1", ControlKind::ListView, 15, 100, 435, 300);
     desc.flags = kHidden;
     desc.columns = {{"文件名", 180}, {"文件目录", 350}};
     desc.listViewExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
-    desc.extraStyle = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS;
+    desc.extraStyle = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+    desc.backColour = RGB(255, 255, 255);
+    desc.textColour = RGB(0, 0, 0);
     return desc;
 }
 

@@ -3,6 +3,9 @@
 #include "imaging/conversions.h"
 #include "imaging/gdip_brush.h"
 #include "imaging/gdiplus_session.h"
+#include "imaging/orientation_rules.h"
+
+#include <vector>
 
 namespace {
 
@@ -20,6 +23,53 @@ void ReadSize(gdip::GpImage* image, int& width, int& height) {
     Gdip().GdipGetImageDimension(image, &w, &h);
     width = Truncated(w);
     height = Truncated(h);
+}
+
+// The picture's EXIF orientation, or 0 when it has none or it cannot be read.
+int ReadExifOrientation(gdip::GpImage* image) {
+    UINT size = 0;
+    if (Gdip().GdipGetPropertyItemSize(image, kExifOrientationTag, &size) != gdip::kOk) return 0;
+    if (size < sizeof(gdip::PropertyItem) + sizeof(std::uint16_t) || size > 4096) return 0;
+    std::vector<std::uint64_t> storage((size + 7) / 8);  // aligned for the item header
+    auto* item = reinterpret_cast<gdip::PropertyItem*>(storage.data());
+    if (Gdip().GdipGetPropertyItem(image, kExifOrientationTag, size, item) != gdip::kOk) return 0;
+    constexpr WORD kTypeShort = 3;
+    if (item->type != kTypeShort || item->length < sizeof(std::uint16_t) || item->value == nullptr)
+        return 0;
+    std::uint16_t value = 0;
+    memcpy(&value, item->value, sizeof value);
+    return value;
+}
+
+// The EXIF orientation read from the file's own first bytes, for decoders that do not report
+// the tag (the JPEG decoder under Wine reports none).
+int ReadExifOrientationFromFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    std::string head(kExifSearchBytes, '\0');
+    DWORD read = 0;
+    const BOOL ok = ReadFile(file, &head[0], static_cast<DWORD>(head.size()), &read, nullptr);
+    CloseHandle(file);
+    if (!ok) return 0;
+    head.resize(read);
+    return ExifOrientationOfJpeg(head);
+}
+
+// Turns a decoded photo upright by its EXIF orientation; a picture without the tag, with
+// orientation 1, or whose tag cannot be read stays as decoded.
+void ApplyExifOrientation(gdip::GpImage* image, const std::string& path) {
+    int orientation = ReadExifOrientation(image);
+    if (orientation == 0) orientation = ReadExifOrientationFromFile(path);
+    // A RotateFlipType of 4..7 means the rotation of (type & 3) followed by a horizontal flip.
+    // The two steps are made one at a time: Wine's GDI+ turns the combined mirrored quarter
+    // turns (5 and 7) the wrong way, while each step on its own is the same everywhere.
+    const int rotateFlip = RotateFlipForOrientation(orientation);
+    const int rotation = rotateFlip & 3;
+    const bool flipX = (rotateFlip & 4) != 0;
+    constexpr int kRotateNoneFlipX = 4;
+    if (rotation != 0) Gdip().GdipImageRotateFlip(image, rotation);
+    if (flipX) Gdip().GdipImageRotateFlip(image, kRotateNoneFlipX);
 }
 
 }  // namespace
@@ -219,6 +269,7 @@ GdipImage LoadPictureFile(const std::string& path) {
     const gdip::Status status = Gdip().GdipLoadImageFromFile(widePath.data(), &picture);
     GdipImage image(picture);
     if (status != gdip::kOk) image.Delete();
+    if (image) ApplyExifOrientation(image.Handle(), path);
     return image;
 }
 

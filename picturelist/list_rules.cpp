@@ -13,6 +13,10 @@ int PictureIconIndex(const std::string& extension) {
     return 0;
 }
 
+std::string ExtensionIconPattern(const std::string& extension) {
+    return (!extension.empty() && extension[0] == '.' ? "*" : "*.") + extension;
+}
+
 bool AcceptsDroppedPath(const std::string& path) {
     std::string extension = text::LowerAscii(ExtensionOfPath(path));
     if (extension.empty()) return false;

@@ -9,6 +9,10 @@
 // "tiff" 4, "png" 5; anything else ("BMP", "jpeg", "tif", ...) 0, the icon of any file.
 int PictureIconIndex(const std::string& extension);
 
+// The file-name pattern the shell is asked about for a type's icon: an extension beginning with
+// "." follows "*" (".*" gives "*.*", ".png" "*.png"), any other follows "*." ("png" gives "*.png").
+std::string ExtensionIconPattern(const std::string& extension);
+
 // The types the list takes from a drop, as one text; an extension is taken when it occurs in it.
 inline constexpr char kDroppedPictureTypes[] = "bmp,jpg,gif,png,tiff";
 

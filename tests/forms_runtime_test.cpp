@@ -20,6 +20,7 @@
 #include "forms/runtime/modal.h"
 #include "forms/runtime/picture.h"
 #include "tests/support/modal_recorder.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ using forms::ControlDesc;
 using forms::ControlKind;
 using forms::FormDesc;
 using forms::Window;
+using testing_support::LetPeriodsPass;
+using testing_support::WaitFor;
 
 // ---------------------------------------------------------------------------------------------
 // Helpers
@@ -49,30 +52,6 @@ std::string Hex(COLORREF c) {
     char text[16];
     snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
     return text;
-}
-
-// Lets messages run until `done` holds or the deadline passes.
-template <typename Condition>
-bool WaitFor(Condition done, DWORD milliseconds = 3000) {
-    ULONGLONG deadline = GetTickCount64() + milliseconds;
-    for (;;) {
-        forms::ProcessPendingMessages();
-        if (done()) return true;
-        if (GetTickCount64() > deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-// Lets messages run while `count` periods of a witness timer pass: time in which a timer under
-// test would have fired, had it been running.
-int g_witnessTicks = 0;
-
-void LetPeriodsPass(int count, UINT period) {
-    g_witnessTicks = 0;
-    UINT_PTR witness =
-        SetTimer(nullptr, 0, period, [](HWND, UINT, UINT_PTR, DWORD) { ++g_witnessTicks; });
-    EXPECT_TRUE(WaitFor([&] { return g_witnessTicks >= count; }, count * period * 20 + 2000));
-    KillTimer(nullptr, witness);
 }
 
 // The colour on view at a point of a window's client area, after it has painted.

@@ -26,6 +26,16 @@ TEST(PictureIconIndex, ExactCaseSensitiveExtensions) {
     }
 }
 
+TEST(ExtensionIconPattern, ADotFollowsTheStarUnlessTheExtensionBringsOne) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {".*", "*.*"}, {"png", "*.png"}, {".png", "*.png"}, {"tiff", "*.tiff"}, {"", "*."},
+    };
+    for (const auto& [extension, pattern] : cases) {
+        SCOPED_TRACE("extension \"" + extension + "\"");
+        EXPECT_EQ(pattern, ExtensionIconPattern(extension));
+    }
+}
+
 TEST(DroppedPath, ExtensionMustOccurInTheListOfTypes) {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"C:\\pics\\a.jpg", true},

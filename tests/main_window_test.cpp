@@ -620,6 +620,8 @@ TEST(EndOfRun, CleanUpFreesTheProgramWideObjectsAndTexts) {
     ConstructProgramObjects();
     ProgramState& program = TheProgram();
     EXPECT_NE(program.previewCanvas, nullptr) << "the preview canvas is made at start";
+    ASSERT_NE(program.htmlView, nullptr) << "the banner's view is made at start";
+    EXPECT_EQ(program.htmlView->HostWindow(), nullptr) << "its window comes with the main window";
     EXPECT_EQ(program.pictureObject, nullptr) << "the picture-object slot starts empty";
     CountedObject object;
     program.pictureObject = &object;
@@ -633,6 +635,7 @@ TEST(EndOfRun, CleanUpFreesTheProgramWideObjectsAndTexts) {
     EXPECT_EQ(object.references, 0u) << "the picture object was released once";
     EXPECT_EQ(program.pictureObject, nullptr);
     EXPECT_EQ(program.previewCanvas, nullptr);
+    EXPECT_EQ(program.htmlView, nullptr);
     EXPECT_TRUE(program.runDirectory.empty());
     EXPECT_TRUE(program.settingsPath.empty());
     EXPECT_TRUE(TheWatermarkTextStyle().face.empty());

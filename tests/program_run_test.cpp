@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/support/main_window_harness.h"
 
@@ -89,6 +91,86 @@ TEST(ProgramRun, ShowsTheMainWindowAndItsCloseButtonEndsTheProcess) {
     ASSERT_EQ(waited, WAIT_OBJECT_0) << "the process did not end after its close button";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(testing_support::FileExists(folder.File("图象转换.Bin")));
+}
+
+// Visible top-level windows of every process.
+std::vector<HWND> VisibleTopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string Describe(HWND window) {
+    char caption[128] = {}, name[64] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    GetClassNameA(window, name, sizeof name);
+    return std::string("\"") + caption + "\" (" + name + ")";
+}
+
+// Half a second after start the banner timer writes its page; with no browser engine at hand
+// (as here) that must neither block the program nor bring up any window, and the program still
+// closes cleanly.
+TEST(ProgramRun, RunsPastTheBannerTimerWithoutAnyDialogAndClosesCleanly) {
+    ScratchFolder folder;
+    std::string program = folder.File("图象转换.exe");
+    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), program.c_str(), FALSE)) << BuiltProgram();
+    const std::vector<HWND> before = VisibleTopLevelWindows();
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + program + "\"";
+    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                               nullptr, folder.Path().c_str(), &startup, &process));
+
+    HWND window = nullptr;
+    for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 30000;) {
+        window = FindMainWindowOf(process.dwProcessId);
+        if (!window && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
+    }
+    std::vector<std::string> appeared;
+    bool answered = window != nullptr;
+    // Watch for two and a half seconds: past the timer, with time to spare for a late dialog.
+    for (DWORD start = GetTickCount(); window && GetTickCount() - start < 2500;) {
+        for (HWND seen : VisibleTopLevelWindows()) {
+            if (seen == window || std::find(before.begin(), before.end(), seen) != before.end())
+                continue;
+            if (std::find(appeared.begin(), appeared.end(), Describe(seen)) == appeared.end())
+                appeared.push_back(Describe(seen));
+        }
+        DWORD_PTR ignored = 0;
+        answered = answered && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                                                   &ignored) != 0;
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
+    }
+    bool banner = window && FindWindowExA(window, nullptr, "AtlAxWin", nullptr) != nullptr;
+    bool alive = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    if (window && alive) {
+        // The close button stands at (713, 4), 27 x 19 pixels.
+        POINT onClose{713 + 13, 4 + 9};
+        HWND close =
+            ChildWindowFromPointEx(window, onClose, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (close && close != window) PostMessageA(close, BM_CLICK, 0, 0);
+    }
+    DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    ASSERT_NE(window, nullptr) << "no main window appeared";
+    EXPECT_TRUE(alive) << "the program ended on its own";
+    EXPECT_TRUE(answered) << "the main window stopped answering";
+    EXPECT_TRUE(banner) << "the banner's host window is in the main window";
+    for (const std::string& dialog : appeared) ADD_FAILURE() << "a window appeared: " << dialog;
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the process did not end after its close button";
+    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the program, starts it under Wine (inside a private Xvfb when there is no display),
 # waits for the main window "榆雀图片批量转换器" to be mapped, captures it into
-# docs/screenshots/main-window.png and closes the program.
+# docs/screenshots/main-window.png and closes the program. Before the capture it lists a few
+# generated pictures through the add button's open-file dialog and previews the first one, as a
+# user would; SCREENSHOT_EMPTY=1 captures the window as it starts instead.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TOOLS_DIR/setup.sh"
@@ -9,6 +11,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 exe="$BUILD_DIR/bin/图象转换.exe"
 out="${SCREENSHOT_FILE:-$PROJECT_DIR/docs/screenshots/main-window.png}"
 mkdir -p "$(dirname "$out")"
+
+# The pictures to list, in the prefix's drive C, so the dialog reaches them as C:\photos\.
+pictures="$WINEPREFIX/drive_c/photos"
+rm -rf "$pictures"
+/usr/bin/python3 "$TOOLS_DIR/make_screenshot_pictures.py" "$pictures"
 
 "$TOOLS_DIR/with-display.sh" bash -c '
     set -euo pipefail
@@ -41,6 +48,39 @@ mkdir -p "$(dirname "$out")"
         [ "$geometry" = "750x560" ] && break
         sleep 0.2
     done
+    # List the pictures: the add button at (8, 410), 127 x 36, opens the dialog; the folder is
+    # typed into the file name box, then every file of it is selected in the file list and
+    # opened. Then a press on the first row previews it.
+    if [ -z "${SCREENSHOT_EMPTY:-}" ]; then
+        xdotool mousemove --window "$window" 71 428 click 1
+        dialog=""
+        deadline=$((SECONDS + 20))
+        while [ $SECONDS -lt $deadline ]; do
+            dialog="$(xdotool search --onlyvisible --name "^选择要转换的图片\$" 2>/dev/null | head -n1 || true)"
+            [ -n "$dialog" ] && break
+            sleep 0.2
+        done
+        if [ -z "$dialog" ]; then
+            echo "screenshot: the open-file dialog did not appear" >&2
+            exit 1
+        fi
+        sleep 0.5
+        xdotool type --delay 20 "C:\\photos\\"
+        xdotool key Return
+        sleep 1
+        xdotool key shift+Tab
+        sleep 0.2
+        xdotool key Home shift+End
+        sleep 0.2
+        xdotool key Return
+        deadline=$((SECONDS + 20))
+        while [ $SECONDS -lt $deadline ] && xdotool search --onlyvisible --name "^选择要转换的图片\$" >/dev/null 2>&1; do
+            sleep 0.2
+        done
+        # The first row lies at the top of the list view at (15, 100).
+        xdotool mousemove --window "$window" 60 110 click 1
+    fi
+
     # Capture until two captures in a row agree on the option panel (the preview animation and
     # the caret keep changing elsewhere): the window has finished painting.
     shot_dir="$(mktemp -d)"
@@ -53,6 +93,11 @@ mkdir -p "$(dirname "$out")"
         import -window "$window" "$current"
         difference="$(compare -metric AE "$previous[260x100+0+455]" "$current[260x100+0+455]" \
             null: 2>&1 || true)"
+        # and on the preview with its size label, once a picture is previewed.
+        if [ -z "${SCREENSHOT_EMPTY:-}" ] && [ "$difference" = "0" ]; then
+            difference="$(compare -metric AE "$previous[256x270+467+129]" \
+                "$current[256x270+467+129]" null: 2>&1 || true)"
+        fi
         [ "$difference" = "0" ] && break
         if [ $SECONDS -ge $deadline ]; then
             echo "screenshot: the window kept changing; taking the last capture" >&2

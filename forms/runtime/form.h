@@ -78,7 +78,8 @@ struct ControlDesc {
     const char* picture = nullptr;
     COLORREF textColour = 0;          // label, check box and radio button text colour
     // Picture box / label / shape box background, CLR_INVALID: none (what lies behind shows);
-    // colour picker: its initial colour (CLR_INVALID: black).
+    // colour picker: its initial colour (CLR_INVALID: black); list view: its background and
+    // text background, with textColour as its text colour (CLR_INVALID: the system's colours).
     COLORREF backColour = CLR_INVALID;
     int interval = 0;                 // timer period in milliseconds (0: stopped)
     DWORD listViewExStyle = 0;        // list view extended styles (LVS_EX_*)

@@ -17,7 +17,6 @@ namespace {
 constexpr int kMaxSide = 16384;
 constexpr long long kMaxPixels = 32LL * 1024 * 1024;
 
-constexpr UINT kImageLockModeRead = 1;
 constexpr PROPID kPropertyTagFrameDelay = 0x5100;
 // FrameDimensionTime: the frames of an animated GIF.
 const GUID kFrameDimensionTime = {
@@ -195,13 +194,13 @@ bool Picture::RenderCurrentFrame() {
     gdip::GpImage* copy = nullptr;
     gdip::Rect whole{0, 0, width_, height_};
     gdip::BitmapData data{};
-    if (api.GdipBitmapLockBits(source, &whole, kImageLockModeRead, gdip::kPixelFormat32bppARGB,
-                               &data) != gdip::kOk) {
+    if (api.GdipBitmapLockBits(source, &whole, gdip::kImageLockModeRead,
+                               gdip::kPixelFormat32bppARGB, &data) != gdip::kOk) {
         copy = LockableCopy(image_, width_, height_);
         if (copy == nullptr) return false;
         source = copy;
-        if (api.GdipBitmapLockBits(source, &whole, kImageLockModeRead, gdip::kPixelFormat32bppARGB,
-                                   &data) != gdip::kOk) {
+        if (api.GdipBitmapLockBits(source, &whole, gdip::kImageLockModeRead,
+                                   gdip::kPixelFormat32bppARGB, &data) != gdip::kOk) {
             DisposeImage(copy);
             return false;
         }

@@ -340,6 +340,11 @@ void Window::Impl::CreateControl(ControlState& state) {
         case ControlKind::ListView: {
             SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                          static_cast<LPARAM>(d.listViewExStyle));
+            if (d.backColour != CLR_INVALID) {
+                SendMessageA(control, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(d.backColour));
+                SendMessageA(control, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(d.backColour));
+                SendMessageA(control, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(d.textColour));
+            }
             int column = 0;
             for (const ListViewColumn& c : d.columns) {
                 LVCOLUMNA info{};
