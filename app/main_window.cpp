@@ -6,6 +6,8 @@
 #include "app/program_state.h"
 #include "app/settings_load.h"
 #include "app/special_folders.h"
+#include "convert/batch_run.h"
+#include "convert/run_state.h"
 #include "fontwindow/font_settings_window.h"
 #include "forms/main_form.h"
 #include "imaging/gdiplus_session.h"
@@ -74,6 +76,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return 0;
     }
+    // A close during a batch run waits until the run has let go of the window.
+    if (message == WM_CLOSE && DeferCloseUntilRunEnds()) return 0;
     WNDPROC saved = TheProgram().savedMainWindowProc;
     if (!saved) return DefWindowProcA(window, message, wParam, lParam);
     return CallWindowProcA(saved, window, message, wParam, lParam);
@@ -102,11 +106,14 @@ void MainWindow::BindHandlers() {
     form_.OnCreated([this] { RunCreationSequence(); });
     form_.OnDestroying([this] { OnDestroying(); });
     form_.OnClick("按钮_最小化", [this] { form_.SetDisplayState(2); });
-    form_.OnClick("按钮_关闭", [this] { Destroy(); });
+    form_.OnClick("按钮_关闭", [this] {
+        if (!DeferCloseUntilRunEnds()) Destroy();
+    });
     BindOptionRules(form_);
     BindShellHandlers(form_);
     form_.OnClick("按钮_字体设置", [this] { OpenFontSettingsWindow(form_); });
     BindPictureList(form_);
+    BindBatchRun(form_);
 }
 
 // The creation steps, numbered in the order they must run.
