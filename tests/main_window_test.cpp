@@ -248,7 +248,7 @@ TEST_F(MainWindowTest, StartStatesOfTheOtherControls) {
         << "编辑框5 read-only";
     EXPECT_EQ(GetWindowLongA(w["编辑框1"].Hwnd(), GWL_STYLE) & ES_READONLY, 0)
         << "编辑框1 editable";
-    EXPECT_EQ(w["时钟1"].Period(), 500);
+    EXPECT_EQ(w["时钟1"].Desc().interval, 500) << "the banner timer fires half a second after start";
     for (const char* stays : {"按钮_字体设置", "按钮_浏览图片", "按钮_开始转换", "按钮_添加图片",
                               "按钮_打开文件夹", "编辑框1"}) {
         EXPECT_TRUE(Clickable(w.Form(), stays)) << stays;
