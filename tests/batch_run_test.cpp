@@ -651,6 +651,64 @@ TEST_F(BatchRunTest, TheTextWatermarkIsDrawnInItsMeasuredBoxWithTheRunsOpacity) 
     }
 }
 
+// Writes a photo-like picture in the given format.
+void WritePhoto(const std::string& path, int width, int height, int formatCode) {
+    GdipImage picture = imaging_test::PhotoLikePicture(width, height);
+    const WideText widePath = ToWideText(path);
+    const CLSID encoder = EncoderClsid(formatCode);
+    ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
+                                                           &encoder, nullptr));
+}
+
+TEST_F(BatchRunTest, PicturesAddedThroughTheAddButtonAreConvertedWithTheChosenOptions) {
+    const std::vector<std::pair<std::string, int>> sources = {
+        {"照片一.jpg", kFormatJpeg}, {"scan.bmp", kFormatBmp}, {"shot.png", kFormatPng}};
+    std::vector<std::string> paths;
+    for (const auto& [name, format] : sources) {
+        WritePhoto(Picture(name), 300, 200, format);
+        paths.push_back(Picture(name));
+    }
+    Recorder().openFileAnswers.push_back(paths);
+    Click(W(), "按钮_添加图片");
+    ASSERT_EQ(3, C("超级列表框1").RowCount());
+
+    // First without a watermark, into a folder of its own, as the reference.
+    ConvertTo("PNG");
+    ResizeBySize("150", "");
+    const std::string plain = data_->Path() + "plain\\";
+    C("编辑框1").SetText(plain);
+    Click(W(), "按钮_开始转换");
+    // Then with the text watermark.
+    Check("选择框_文字水印");
+    C("编辑框_水印文字").SetText("ABC");
+    C("编辑框1").SetText(OutputFolder());
+    Click(W(), "按钮_开始转换");
+    EXPECT_EQ((std::vector<std::string>{"全部处理完毕", "全部处理完毕"}), MessageTexts());
+
+    for (const auto& [name, format] : sources) {
+        SCOPED_TRACE(name);
+        const std::string outputName = name.substr(0, name.rfind('.')) + ".png";
+        EXPECT_EQ("PNG", Signature(Output(outputName)));
+        Decoded marked = Decode(Output(outputName));
+        Decoded reference = Decode(plain + outputName);
+        ASSERT_EQ(150, marked.width);
+        ASSERT_EQ(100, marked.height);
+        ASSERT_EQ(marked.pixels.size(), reference.pixels.size());
+        // The watermark changed pixels, and only towards the bottom-right corner.
+        int changed = 0, changedFarFromCorner = 0;
+        for (int y = 0; y < marked.height; ++y) {
+            for (int x = 0; x < marked.width; ++x) {
+                if (imaging_test::ChannelDistance(marked.At(x, y), reference.At(x, y)) <= 8)
+                    continue;
+                ++changed;
+                if (x < marked.width / 3 || y < marked.height / 3) ++changedFarFromCorner;
+            }
+        }
+        EXPECT_GT(changed, 50);
+        EXPECT_EQ(0, changedFarFromCorner);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The course of a run.
 
