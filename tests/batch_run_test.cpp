@@ -752,6 +752,30 @@ TEST_F(BatchRunTest, TheWindowIsLockedDuringTheRunAndItsLinesRecordEachPicture) 
     for (const char* name : locked) EXPECT_FALSE(C(name).Disabled()) << name;
 }
 
+// A PNG whose header claims 60000 x 60000 pixels, with a few bytes of data: huge and damaged.
+const std::string kHugeDamagedPng(
+    "\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR\x00\x00\xEA\x60\x00\x00\xEA\x60\x08\x02"
+    "\x00\x00\x00\x0F\xB0\xE2\x15\x00\x00\x00\x11IDAT\x78\x9C\x63\x60\x18\x05\xA3\x60"
+    "\x14\x0C\x77\x00\x00\x03\xE8\x00\x01\xB3\xA6\xD3\x46\x00\x00\x00\x00IEND\xAE\x42"
+    "\x60\x82",
+    74);
+
+TEST_F(BatchRunTest, AHugeDamagedPictureIsReportedAndTheRunGoesOn) {
+    testing_support::WriteFileBytes(Picture("huge.png"), kHugeDamagedPng);
+    AddRow(PicturesFolder(), "huge.png");
+    AddPicture("after.png", 20, 20, kBlue);
+    ConvertTo("JPG");
+    Start();
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ("正在处理:huge.png", lines[0]);
+    EXPECT_TRUE(lines[1] == "载入失败:huge.png" || lines[1] == "保存失败:huge.png") << lines[1];
+    EXPECT_EQ("正在处理:after.png", lines[2]);
+    EXPECT_EQ("处理完毕", lines[3]);
+    EXPECT_FALSE(testing_support::FileExists(Output("huge.jpg")));
+    EXPECT_EQ("JPEG", Signature(Output("after.jpg")));
+}
+
 TEST_F(BatchRunTest, ARunThatWritesEveryPictureSaysSoInOneLine) {
     AddPicture("a.png", 20, 20, kBlue);
     AddPicture("b.png", 20, 20, kBlue);
@@ -792,6 +816,22 @@ TEST_F(BatchRunTest, ASourcePictureIsNeverWrittenOver) {
                   MessageTexts());
         EXPECT_EQ(3u, FilesIn(PicturesFolder()).size()) << "no temporary file left";
     }
+}
+
+TEST_F(BatchRunTest, AnotherNameOfTheSourceFileIsNotWrittenThrough) {
+    AddPicture("linked.png", 30, 20, kBlue);
+    const std::string before = testing_support::ReadFileBytes(Picture("linked.png"));
+    CreateDirectoryA(OutputFolder().c_str(), nullptr);
+    // The output folder already holds the source picture under the output's name.
+    ASSERT_TRUE(
+        CreateHardLinkA(Output("linked.png").c_str(), Picture("linked.png").c_str(), nullptr));
+    ResizeByPercent("50");
+    Start();
+    EXPECT_EQ((std::vector<std::string>{"正在处理:linked.png", "跳过(不覆盖原图):linked.png",
+                                        "处理完毕"}),
+              LogLines());
+    EXPECT_EQ(before, testing_support::ReadFileBytes(Picture("linked.png")));
+    EXPECT_EQ(30, Decode(Output("linked.png")).width);
 }
 
 TEST_F(BatchRunTest, AFailedSaveIsReportedAndDamagesNothing) {
