@@ -25,6 +25,7 @@
 #include "tests/imaging_test_support.h"
 #include "tests/support/main_window_harness.h"
 #include "tests/support/modal_recorder.h"
+#include "tests/support/orientation_fixture.h"
 
 using testing_support::Click;
 using testing_support::MainWindowHarness;
@@ -954,6 +955,51 @@ TEST_F(BatchRunTest, AStartPressReachingTheCoveredButtonDuringARunIsIgnored) {
     EXPECT_EQ((std::vector<std::string>{"正在处理:a.png", "正在处理:b.png", "处理完毕"}),
               LogLines());
     EXPECT_EQ(1u, Recorder().messageBoxes.size());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Photos from phones and cameras: the EXIF orientation is applied before the size is read.
+
+TEST_F(BatchRunTest, PhotosComeOutUprightForEveryOrientation) {
+    using namespace testing_support;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE("orientation " + std::to_string(orientation));
+        Fresh();
+        const std::string name = "phone" + std::to_string(orientation) + ".jpg";
+        ASSERT_TRUE(WriteOrientedJpeg(Picture(name), orientation));
+        AddRow(PicturesFolder(), name);
+        ResizeBySize("80", "");  // twice the upright width: the height follows the upright shape
+        ConvertTo("PNG");
+        Start();
+        Decoded out = Decode(Output("phone" + std::to_string(orientation) + ".png"));
+        ASSERT_EQ(2 * kUprightWidth, out.width);
+        ASSERT_EQ(2 * kUprightHeight, out.height);
+        EXPECT_LE(imaging_test::ChannelDistance(kMarkerColour, out.At(kMarkerWidth, kMarkerHeight)),
+                  48)
+            << "the marker is not in the top-left corner";
+        EXPECT_LE(imaging_test::ChannelDistance(kFieldColour, out.At(out.width - 6, 5)), 48)
+            << "top-right corner";
+        EXPECT_LE(imaging_test::ChannelDistance(kFieldColour, out.At(5, out.height - 6)), 48)
+            << "bottom-left corner";
+        EXPECT_LE(
+            imaging_test::ChannelDistance(kFieldColour, out.At(out.width - 6, out.height - 6)), 48)
+            << "bottom-right corner";
+    }
+}
+
+TEST_F(BatchRunTest, APhotoWithABrokenExifBlockConvertsAsDecoded) {
+    using namespace testing_support;
+    std::string broken = ExifOrientationBlock(6);
+    broken[4 + 6 + 4] = '\x7F';  // IFD offset far past the block's end
+    broken[4 + 6 + 5] = '\x7F';
+    ASSERT_TRUE(WriteOrientedJpeg(Picture("broken.jpg"), 1, &broken));
+    AddRow(PicturesFolder(), "broken.jpg");
+    ConvertTo("PNG");
+    Start();
+    Decoded out = Decode(Output("broken.png"));
+    EXPECT_EQ(kUprightWidth, out.width);
+    EXPECT_EQ(kUprightHeight, out.height);
+    EXPECT_EQ((std::vector<std::string>{"正在处理:broken.jpg", "处理完毕"}), LogLines());
 }
 
 }  // namespace

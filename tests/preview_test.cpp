@@ -16,6 +16,7 @@
 #include "picturelist/preview.h"
 #include "tests/support/main_window_harness.h"
 #include "tests/support/modal_recorder.h"
+#include "tests/support/orientation_fixture.h"
 #include "tests/support/picture_list_support.h"
 
 using testing_support::DropFiles;
@@ -267,6 +268,22 @@ TEST_F(PreviewTest, ThePreviewStaysWhenTheListIsCleared) {
     testing_support::Click(window_->Form(), "按钮_清空图片");
     EXPECT_EQ("100x50", SizeText());
     EXPECT_TRUE(Near(DrawnIn(Box().Hwnd()), Drawn{78, 77, 100, 50, true}));
+}
+
+}  // namespace
+
+namespace {
+
+// A phone's photo stored sideways with its EXIF orientation is previewed upright: the label shows
+// the upright size, whatever the orientation.
+TEST_F(PreviewTest, APhotoIsPreviewedUprightWithItsUprightSize) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE("orientation " + std::to_string(orientation));
+        const std::string path = folder_.File("phone" + std::to_string(orientation) + ".jpg");
+        ASSERT_TRUE(testing_support::WriteOrientedJpeg(path, orientation));
+        const int row = ListPath(path);
+        EXPECT_TRUE(PressAndWaitForSize(row, "40x24")) << "label: " << SizeText();
+    }
 }
 
 }  // namespace
