@@ -652,6 +652,64 @@ TEST_F(BatchRunTest, TheTextWatermarkIsDrawnInItsMeasuredBoxWithTheRunsOpacity) 
     }
 }
 
+// Writes a photo-like picture in the given format.
+void WritePhoto(const std::string& path, int width, int height, int formatCode) {
+    GdipImage picture = imaging_test::PhotoLikePicture(width, height);
+    const WideText widePath = ToWideText(path);
+    const CLSID encoder = EncoderClsid(formatCode);
+    ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
+                                                           &encoder, nullptr));
+}
+
+TEST_F(BatchRunTest, PicturesAddedThroughTheAddButtonAreConvertedWithTheChosenOptions) {
+    const std::vector<std::pair<std::string, int>> sources = {
+        {"照片一.jpg", kFormatJpeg}, {"scan.bmp", kFormatBmp}, {"shot.png", kFormatPng}};
+    std::vector<std::string> paths;
+    for (const auto& [name, format] : sources) {
+        WritePhoto(Picture(name), 300, 200, format);
+        paths.push_back(Picture(name));
+    }
+    Recorder().openFileAnswers.push_back(paths);
+    Click(W(), "按钮_添加图片");
+    ASSERT_EQ(3, C("超级列表框1").RowCount());
+
+    // First without a watermark, into a folder of its own, as the reference.
+    ConvertTo("PNG");
+    ResizeBySize("150", "");
+    const std::string plain = data_->Path() + "plain\\";
+    C("编辑框1").SetText(plain);
+    Click(W(), "按钮_开始转换");
+    // Then with the text watermark.
+    Check("选择框_文字水印");
+    C("编辑框_水印文字").SetText("ABC");
+    C("编辑框1").SetText(OutputFolder());
+    Click(W(), "按钮_开始转换");
+    EXPECT_EQ((std::vector<std::string>{"全部处理完毕", "全部处理完毕"}), MessageTexts());
+
+    for (const auto& [name, format] : sources) {
+        SCOPED_TRACE(name);
+        const std::string outputName = name.substr(0, name.rfind('.')) + ".png";
+        EXPECT_EQ("PNG", Signature(Output(outputName)));
+        Decoded marked = Decode(Output(outputName));
+        Decoded reference = Decode(plain + outputName);
+        ASSERT_EQ(150, marked.width);
+        ASSERT_EQ(100, marked.height);
+        ASSERT_EQ(marked.pixels.size(), reference.pixels.size());
+        // The watermark changed pixels, and only towards the bottom-right corner.
+        int changed = 0, changedFarFromCorner = 0;
+        for (int y = 0; y < marked.height; ++y) {
+            for (int x = 0; x < marked.width; ++x) {
+                if (imaging_test::ChannelDistance(marked.At(x, y), reference.At(x, y)) <= 8)
+                    continue;
+                ++changed;
+                if (x < marked.width / 3 || y < marked.height / 3) ++changedFarFromCorner;
+            }
+        }
+        EXPECT_GT(changed, 50);
+        EXPECT_EQ(0, changedFarFromCorner);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The course of a run.
 
@@ -695,6 +753,30 @@ TEST_F(BatchRunTest, TheWindowIsLockedDuringTheRunAndItsLinesRecordEachPicture) 
     for (const char* name : locked) EXPECT_FALSE(C(name).Disabled()) << name;
 }
 
+// A PNG whose header claims 60000 x 60000 pixels, with a few bytes of data: huge and damaged.
+const std::string kHugeDamagedPng(
+    "\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR\x00\x00\xEA\x60\x00\x00\xEA\x60\x08\x02"
+    "\x00\x00\x00\x0F\xB0\xE2\x15\x00\x00\x00\x11IDAT\x78\x9C\x63\x60\x18\x05\xA3\x60"
+    "\x14\x0C\x77\x00\x00\x03\xE8\x00\x01\xB3\xA6\xD3\x46\x00\x00\x00\x00IEND\xAE\x42"
+    "\x60\x82",
+    74);
+
+TEST_F(BatchRunTest, AHugeDamagedPictureIsReportedAndTheRunGoesOn) {
+    testing_support::WriteFileBytes(Picture("huge.png"), kHugeDamagedPng);
+    AddRow(PicturesFolder(), "huge.png");
+    AddPicture("after.png", 20, 20, kBlue);
+    ConvertTo("JPG");
+    Start();
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ("正在处理:huge.png", lines[0]);
+    EXPECT_TRUE(lines[1] == "载入失败:huge.png" || lines[1] == "保存失败:huge.png") << lines[1];
+    EXPECT_EQ("正在处理:after.png", lines[2]);
+    EXPECT_EQ("处理完毕", lines[3]);
+    EXPECT_FALSE(testing_support::FileExists(Output("huge.jpg")));
+    EXPECT_EQ("JPEG", Signature(Output("after.jpg")));
+}
+
 TEST_F(BatchRunTest, ARunThatWritesEveryPictureSaysSoInOneLine) {
     AddPicture("a.png", 20, 20, kBlue);
     AddPicture("b.png", 20, 20, kBlue);
@@ -735,6 +817,22 @@ TEST_F(BatchRunTest, ASourcePictureIsNeverWrittenOver) {
                   MessageTexts());
         EXPECT_EQ(3u, FilesIn(PicturesFolder()).size()) << "no temporary file left";
     }
+}
+
+TEST_F(BatchRunTest, AnotherNameOfTheSourceFileIsNotWrittenThrough) {
+    AddPicture("linked.png", 30, 20, kBlue);
+    const std::string before = testing_support::ReadFileBytes(Picture("linked.png"));
+    CreateDirectoryA(OutputFolder().c_str(), nullptr);
+    // The output folder already holds the source picture under the output's name.
+    ASSERT_TRUE(
+        CreateHardLinkA(Output("linked.png").c_str(), Picture("linked.png").c_str(), nullptr));
+    ResizeByPercent("50");
+    Start();
+    EXPECT_EQ((std::vector<std::string>{"正在处理:linked.png", "跳过(不覆盖原图):linked.png",
+                                        "处理完毕"}),
+              LogLines());
+    EXPECT_EQ(before, testing_support::ReadFileBytes(Picture("linked.png")));
+    EXPECT_EQ(30, Decode(Output("linked.png")).width);
 }
 
 TEST_F(BatchRunTest, AFailedSaveIsReportedAndDamagesNothing) {
