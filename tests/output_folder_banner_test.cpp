@@ -276,6 +276,28 @@ std::string ExpectedBannerPage() {
     return page;
 }
 
+TEST_F(ShellButtonsTest, WithoutABrowserEngineTheEmptyHostIsHiddenWhenTheTimerFires) {
+    TheProgram().htmlView = std::make_unique<HtmlView>();
+    ScratchFolder program;
+    MainWindowHarness& w = Open(program);
+    HWND host = TheProgram().htmlView->HostWindow();
+    ASSERT_TRUE(IsWindow(host));
+    ASSERT_FALSE(TheProgram().htmlView->GetDocument()) << "these tests run without a browser engine";
+    ASSERT_TRUE(testing_support::WaitFor([&] { return w["时钟1"].Period() == 0; }, 5000));
+    EXPECT_FALSE(IsWindowVisible(host)) << "the window's own banner strip shows instead";
+}
+
+TEST_F(ShellButtonsTest, AHostWithTheBrowsersWindowsStaysVisible) {
+    FakeDocument document;
+    FakeBrowser().document = &document;
+    TheProgram().htmlView = std::make_unique<HtmlView>(testing_support::FakeBrowserHostClass());
+    ScratchFolder program;
+    MainWindowHarness& w = Open(program);
+    ASSERT_TRUE(testing_support::WaitFor([&] { return document.log.size() >= 3; }, 5000));
+    EXPECT_TRUE(IsWindowVisible(TheProgram().htmlView->HostWindow()));
+    EXPECT_EQ(w["时钟1"].Period(), 0);
+}
+
 TEST_F(ShellButtonsTest, TheBannerViewIsMadeAtItsPlaceWithTheWindow) {
     TheProgram().htmlView = std::make_unique<HtmlView>();
     ScratchFolder program;
