@@ -1,6 +1,7 @@
-// Owners of classic GDI handles: a GDI object (font, bitmap), a memory or display DC, a window's
-// DC, an object selected into a DC, a paint cycle. Each frees or restores what it holds when it is
-// reset or destroyed; copying is refused.
+// Owners of classic GDI handles, for the whole program (imaging, the form runtime, the windows): a
+// GDI object (font, bitmap, brush), a memory or display DC, a window's DC, an object selected into
+// a DC, a paint cycle. Each frees or restores what it holds when it is reset or destroyed; copying
+// is refused.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,7 @@ class GdiObject {
     }
 
     Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle handle = nullptr) {
         if (handle_ != nullptr && handle_ != handle) DeleteObject(handle_);
         handle_ = handle;
@@ -35,6 +37,7 @@ class GdiObject {
 
 using GdiFont = GdiObject<HFONT>;
 using GdiBitmap = GdiObject<HBITMAP>;
+using GdiBrush = GdiObject<HBRUSH>;
 
 // A DC made by CreateCompatibleDC or CreateDCA, deleted with DeleteDC.
 class OwnedDc {

@@ -21,6 +21,30 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr BYTE kFadedOpacity = 110;
 constexpr COLORREF kFocusedBorderColour = RGB(0x3C, 0x7F, 0xB1);
 
+// Draws into an off-screen bitmap of a window's size and copies it to the target DC at the end,
+// so that painting in layers (backdrop, picture, text) never flickers.
+class BufferedPaint {
+  public:
+    BufferedPaint(HDC target, int width, int height)
+        : target_(target),
+          width_(width),
+          height_(height),
+          memory_(CreateCompatibleDC(target)),
+          bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+          selection_(memory_.Get(), bitmap_.Get()) {}
+    ~BufferedPaint() { BitBlt(target_, 0, 0, width_, height_, memory_.Get(), 0, 0, SRCCOPY); }
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    HDC Get() const { return memory_.Get(); }
+
+  private:
+    HDC target_;
+    int width_, height_;
+    OwnedDc memory_;
+    GdiBitmap bitmap_;
+    ObjectSelection selection_;
+};
+
 HFONT FontOf(HWND hwnd) {
     auto font = reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, 0));
     return font != nullptr ? font : ControlFont();
@@ -44,12 +68,12 @@ int EmHeight(HFONT font, const TEXTMETRICA& metrics) {
 }
 
 void FillColour(HDC dc, const RECT& area, COLORREF colour) {
-    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    GdiBrush brush(CreateSolidBrush(colour));
     FillRect(dc, &area, brush.Get());
 }
 
 void FrameColour(HDC dc, const RECT& area, COLORREF colour) {
-    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    GdiBrush brush(CreateSolidBrush(colour));
     FrameRect(dc, &area, brush.Get());
 }
 
@@ -121,7 +145,7 @@ void PaintLabel(const ControlState& state, HWND hwnd, HDC target) {
 
     std::string caption = WindowText(hwnd);
     if (caption.empty()) return;
-    Selection font(dc, FontOf(hwnd));
+    ObjectSelection font(dc, FontOf(hwnd));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd) ? state.textColour : GetSysColor(COLOR_GRAYTEXT));
     // A label never wraps: its lines are the ones its text spells out. One line stands in the
@@ -157,8 +181,8 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             // the skinned window is dragged by its labels too.
             return HTTRANSPARENT;
         case WM_PAINT: {
-            PaintScope paint(hwnd);
-            if (state != nullptr) PaintLabel(*state, hwnd, paint.Get());
+            PaintCycle paint(hwnd);
+            if (state != nullptr) PaintLabel(*state, hwnd, paint.Dc());
             return 0;
         }
         case WM_PRINTCLIENT:
@@ -202,8 +226,8 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     if (ForwardFromContainer(hwnd, state, message, wParam, lParam, &result)) return result;
     switch (message) {
         case WM_PAINT: {
-            PaintScope paint(hwnd);
-            if (state != nullptr) PaintPictureBox(*state, hwnd, paint.Get());
+            PaintCycle paint(hwnd);
+            if (state != nullptr) PaintPictureBox(*state, hwnd, paint.Dc());
             return 0;
         }
         case WM_PRINTCLIENT:
@@ -247,7 +271,7 @@ void PaintGroupBox(const ControlState& state, HWND hwnd, HDC target) {
     BufferedPaint buffer(target, client.right, client.bottom);
     HDC dc = buffer.Get();
     PaintBackdrop(state, dc, client.right, client.bottom);
-    Selection font(dc, FontOf(hwnd));
+    ObjectSelection font(dc, FontOf(hwnd));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     std::string caption = WindowText(hwnd);
@@ -283,8 +307,8 @@ LRESULT CALLBACK FrameBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (ForwardFromContainer(hwnd, state, message, wParam, lParam, &result)) return result;
     switch (message) {
         case WM_PAINT: {
-            PaintScope paint(hwnd);
-            if (state != nullptr) Paint(*state, hwnd, paint.Get());
+            PaintCycle paint(hwnd);
+            if (state != nullptr) Paint(*state, hwnd, paint.Dc());
             return 0;
         }
         case WM_PRINTCLIENT:
@@ -456,8 +480,8 @@ void PaintBackdrop(const ControlState& state, HDC dc, int width, int height) {
     POINT origin{0, 0};
     MapWindowPoints(state.hwnd, form.hwnd, &origin, 1);
     if (form.backdrop) {
-        MemoryDc source(dc);
-        Selection selected(source.Get(), form.backdrop.Get());
+        OwnedDc source(CreateCompatibleDC(dc));
+        ObjectSelection selected(source.Get(), form.backdrop.Get());
         BITMAP size{};
         GetObjectA(form.backdrop.Get(), sizeof(size), &size);
         int right = std::min<int>(width, size.bmWidth - origin.x);
@@ -570,11 +594,11 @@ HBRUSH BackdropBrush(ControlState& state) {
         return state.brush.Get();
     }
     WindowDc screen(nullptr);
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), std::max<LONG>(1, client.right),
-                                                     std::max<LONG>(1, client.bottom)));
+    GdiBitmap bitmap(CreateCompatibleBitmap(screen.Get(), std::max<LONG>(1, client.right),
+                                            std::max<LONG>(1, client.bottom)));
     {
-        MemoryDc memory(screen.Get());
-        Selection selected(memory.Get(), bitmap.Get());
+        OwnedDc memory(CreateCompatibleDC(screen.Get()));
+        ObjectSelection selected(memory.Get(), bitmap.Get());
         PaintBackdrop(state, memory.Get(), client.right, client.bottom);
     }
     state.brush.Reset(CreatePatternBrush(bitmap.Get()));

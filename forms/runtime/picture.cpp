@@ -227,8 +227,8 @@ bool Picture::RenderCurrentFrame() {
 
 void Picture::Draw(HDC dc, int x, int y, BYTE opacity) const {
     if (!bitmap_ || opacity == 0) return;
-    MemoryDc source(dc);
-    Selection selected(source.Get(), bitmap_.Get());
+    OwnedDc source(CreateCompatibleDC(dc));
+    ObjectSelection selected(source.Get(), bitmap_.Get());
     if (!translucent_ && opacity == 255) {
         BitBlt(dc, x, y, width_, height_, source.Get(), 0, 0, SRCCOPY);
         return;

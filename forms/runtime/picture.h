@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "forms/runtime/gdi_handles.h"
+#include "imaging/gdi_handles.h"
 
 namespace gdip {
 struct GpImage;
@@ -55,7 +55,7 @@ class Picture {
     int width_ = 0, height_ = 0;
     int frame_ = 0;
     std::vector<int> delays_;  // one per frame, milliseconds
-    GdiObject<HBITMAP> bitmap_;
+    GdiBitmap bitmap_;
     bool translucent_ = false;
 };
 

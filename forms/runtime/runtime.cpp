@@ -20,7 +20,7 @@ struct Runtime {
     bool initialised = false;
     ULONG_PTR gdiplusToken = 0;
     bool oleStarted = false;
-    detail::GdiObject<HFONT> font;
+    GdiFont font;
     ATOM linkAtom = 0;  // property of a control window: its ControlState
     ATOM formAtom = 0;  // property of a form window: its Window::Impl
     std::vector<std::function<void()>> cleanups;

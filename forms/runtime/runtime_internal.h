@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "forms/runtime/form.h"
-#include "forms/runtime/gdi_handles.h"
+#include "imaging/gdi_handles.h"
 #include "forms/runtime/picture.h"
 
 namespace forms {
@@ -78,8 +78,8 @@ struct ControlState {
     std::string text;
 
     // Background brush of a check box or radio button: the backdrop at its place.
-    GdiObject<HBITMAP> brushBitmap;
-    GdiObject<HBRUSH> brush;
+    GdiBitmap brushBitmap;
+    GdiBrush brush;
     RECT brushPlace{};
     unsigned brushGeneration = 0;
 };
@@ -125,8 +125,8 @@ struct Window::Impl {
     HWND modalOwner = nullptr;
     HWND savedFocus = nullptr;
     std::shared_ptr<detail::Picture> background;
-    detail::GdiObject<HBITMAP> backdrop;  // the client area's background, as painted
-    unsigned backdropGeneration = 1;      // raised when a container's surface changes
+    GdiBitmap backdrop;               // the client area's background, as painted
+    unsigned backdropGeneration = 1;  // raised when a container's surface changes
 
     int IndexOf(const char* name) const;
     detail::ControlState* State(const char* name);

@@ -161,10 +161,10 @@ void Window::Impl::RenderBackdrop() {
     GetClientRect(hwnd, &client);
     int width = std::max<int>(1, client.right), height = std::max<int>(1, client.bottom);
     background = detail::ResourcePicture(desc.background);
-    detail::WindowDc screen(nullptr);
+    WindowDc screen(nullptr);
     backdrop.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
-    detail::MemoryDc memory(screen.Get());
-    detail::Selection selected(memory.Get(), backdrop.Get());
+    OwnedDc memory(CreateCompatibleDC(screen.Get()));
+    ObjectSelection selected(memory.Get(), backdrop.Get());
     RECT all{0, 0, width, height};
     FillRect(memory.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     if (background) background->Draw(memory.Get(), 0, 0);
@@ -646,8 +646,8 @@ LRESULT Window::Impl::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
             RECT client{};
             GetClientRect(self, &client);
             if (backdrop) {
-                detail::MemoryDc source(dc);
-                detail::Selection selected(source.Get(), backdrop.Get());
+                OwnedDc source(CreateCompatibleDC(dc));
+                ObjectSelection selected(source.Get(), backdrop.Get());
                 BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
             } else {
                 FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -655,7 +655,7 @@ LRESULT Window::Impl::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_PAINT: {
-            detail::PaintScope paint(self);
+            PaintCycle paint(self);
             return 0;
         }
         case WM_TIMER: {
