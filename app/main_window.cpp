@@ -5,7 +5,7 @@
 #include "app/option_rules.h"
 #include "app/program_state.h"
 #include "app/settings_load.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "convert/batch_run.h"
 #include "convert/run_state.h"
 #include "fontwindow/font_settings_window.h"

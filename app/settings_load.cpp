@@ -7,7 +7,7 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/settings_values.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "app/watermark_text_style.h"
 #include "convert/conversion_settings.h"
 

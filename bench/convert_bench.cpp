@@ -17,7 +17,7 @@
 
 #include "app/main_window.h"
 #include "app/path_rules.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "app/watermark_text_style.h"
 #include "convert/conversion_settings.h"
 #include "convert/convert_pictures.h"

@@ -13,7 +13,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "app/watermark_text_style.h"
 #include "convert/conversion_settings.h"
 #include "forms/runtime/form.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/program_state.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "app/watermark_text_style.h"
 #include "convert/conversion_settings.h"
 #include "tests/support/main_window_harness.h"

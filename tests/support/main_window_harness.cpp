@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/program_state.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 
 namespace testing_support {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/path_rules.h"
-#include "app/special_folders.h"
+#include "app/shell_folders.h"
 #include "tests/support/main_window_harness.h"
 
 using testing_support::ShellFolderValueGuard;
