@@ -1002,4 +1002,23 @@ TEST_F(BatchRunTest, APhotoWithABrokenExifBlockConvertsAsDecoded) {
     EXPECT_EQ((std::vector<std::string>{"正在处理:broken.jpg", "处理完毕"}), LogLines());
 }
 
+TEST_F(BatchRunTest, APortraitPhonePhotoComesOutAsAnUprightPortrait) {
+    using namespace testing_support;
+    // A phone holds the portrait shot as a landscape picture turned a quarter, tagged 6.
+    ASSERT_TRUE(WriteOrientedJpeg(Picture("portrait.jpg"), 6, nullptr, /*uprightWidth=*/24,
+                                  /*uprightHeight=*/40));
+    AddRow(PicturesFolder(), "portrait.jpg");
+    ResizeBySize("48", "");
+    ConvertTo("JPG");
+    Start();
+    Decoded out = Decode(Output("portrait.jpg"));
+    ASSERT_EQ(48, out.width);
+    ASSERT_EQ(80, out.height) << "a portrait, taller than wide";
+    EXPECT_LE(imaging_test::ChannelDistance(kMarkerColour, out.At(kMarkerWidth, kMarkerHeight)), 48)
+        << "the marker is not in the top-left corner";
+    EXPECT_LE(imaging_test::ChannelDistance(kFieldColour, out.At(out.width - 6, out.height - 6)),
+              48)
+        << "bottom-right corner";
+}
+
 }  // namespace

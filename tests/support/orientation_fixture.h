@@ -29,8 +29,8 @@ inline gdip::ARGB UprightPixel(int x, int y) {
 }
 
 // The upright pixel that the stored pixel (x, y) shows, for orientations 1 to 8.
-inline gdip::ARGB StoredPixel(int orientation, int x, int y) {
-    const int w = kUprightWidth, h = kUprightHeight;
+inline gdip::ARGB StoredPixel(int orientation, int x, int y, int w = kUprightWidth,
+                              int h = kUprightHeight) {
     switch (orientation) {
         case 2:
             return UprightPixel(w - 1 - x, y);
@@ -78,15 +78,18 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
 // Writes the stored form of the marker picture for `orientation` as a JPEG at `path`, with an
 // EXIF block after the start marker. `exifBlock` replaces the block (an empty text: no block).
 inline bool WriteOrientedJpeg(const std::string& path, int orientation,
-                              const std::string* exifBlock = nullptr) {
+                              const std::string* exifBlock = nullptr,
+                              int uprightWidth = kUprightWidth,
+                              int uprightHeight = kUprightHeight) {
     const bool swapped = orientation >= 5 && orientation <= 8;
-    const int storedWidth = swapped ? kUprightHeight : kUprightWidth;
-    const int storedHeight = swapped ? kUprightWidth : kUprightHeight;
+    const int storedWidth = swapped ? uprightHeight : uprightWidth;
+    const int storedHeight = swapped ? uprightWidth : uprightHeight;
     Canvas canvas;
     if (!canvas.CreateBlank(storedWidth, storedHeight)) return false;
     for (int y = 0; y < storedHeight; ++y)
         for (int x = 0; x < storedWidth; ++x)
-            gdip::Table().GdipBitmapSetPixel(canvas.Image(), x, y, StoredPixel(orientation, x, y));
+            gdip::Table().GdipBitmapSetPixel(
+                canvas.Image(), x, y, StoredPixel(orientation, x, y, uprightWidth, uprightHeight));
     if (canvas.SaveToFile(path, 2) != gdip::kOk) return false;
     std::string jpeg = ReadWholeFile(path);
     if (jpeg.size() < 2) return false;
