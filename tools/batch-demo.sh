@@ -57,19 +57,8 @@ printf '%s\r\n' '[转换设置]' '保存目录=C:\converted\' '转换格式=真'
     # file of it selected and opened.
     xdotool mousemove --window "$window" 71 428 click 1
     wait_for 选择要转换的图片 20 >/dev/null
-    sleep 0.5
-    xdotool type --delay 20 "C:\\photos\\"
-    xdotool key Return
-    sleep 1
-    xdotool key shift+Tab
-    sleep 0.2
-    xdotool key Home shift+End
-    sleep 0.2
-    xdotool key Return
-    deadline=$((SECONDS + 20))
-    while [ $SECONDS -lt $deadline ] && xdotool search --onlyvisible --name "^选择要转换的图片\$" >/dev/null 2>&1; do
-        sleep 0.2
-    done
+    source "$TOOLS_DIR/desktop-steps.sh"
+    pick_every_file_in_open_dialog "C:\\photos\\"
 
     # The start button at (648, 462), 75 x 75; the run ends with the message titled 提示.
     xdotool mousemove --window "$window" 685 499 click 1

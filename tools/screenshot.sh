@@ -82,19 +82,8 @@ fi
             echo "screenshot: the open-file dialog did not appear" >&2
             exit 1
         fi
-        sleep 0.5
-        xdotool type --delay 20 "C:\\photos\\"
-        xdotool key Return
-        sleep 1
-        xdotool key shift+Tab
-        sleep 0.2
-        xdotool key Home shift+End
-        sleep 0.2
-        xdotool key Return
-        deadline=$((SECONDS + 20))
-        while [ $SECONDS -lt $deadline ] && xdotool search --onlyvisible --name "^选择要转换的图片\$" >/dev/null 2>&1; do
-            sleep 0.2
-        done
+        source "$TOOLS_DIR/desktop-steps.sh"
+        pick_every_file_in_open_dialog "C:\\photos\\"
         # The first row lies at the top of the list view at (15, 100).
         xdotool mousemove --window "$window" 60 110 click 1
     fi
