@@ -54,11 +54,22 @@ wait_for_window_size() {
     done
 }
 
-# WINDOW SECONDS: returns once WINDOW has the keyboard focus, so typed keys go to it.
+# WINDOW SECONDS: returns once the keyboard focus is in WINDOW's program, so typed keys reach
+# it. Wine hands each key to the window its program has focused (a modal dialog's box), whichever
+# of the program's X windows holds the X focus: without a window manager that one can stay the
+# main window after a dialog opens.
 wait_for_keyboard_focus() {
-    local deadline=$((SECONDS + $2))
-    while [ "$(xdotool getwindowfocus 2>/dev/null)" != "$1" ]; do
-        [ $SECONDS -lt $deadline ] || { echo "window $1 has no keyboard focus after $2 seconds" >&2; return 1; }
+    local deadline=$((SECONDS + $2)) owner holder
+    owner="$(xdotool getwindowpid "$1" 2>/dev/null || true)"
+    while :; do
+        holder="$(xdotool getwindowfocus 2>/dev/null || true)"
+        [ -n "$holder" ] && [ -n "$owner" ] &&
+            [ "$(xdotool getwindowpid "$holder" 2>/dev/null || true)" = "$owner" ] && return 0
+        if [ $SECONDS -ge $deadline ]; then
+            echo "the program of window $1 has no keyboard focus after $2 seconds; window" \
+                "$holder \"$(xdotool getwindowname "$holder" 2>/dev/null || true)\" has it" >&2
+            return 1
+        fi
         sleep 0.1
     done
 }
@@ -98,16 +109,19 @@ pick_every_file_in_open_dialog() {
     wait_until_window_gone 选择要转换的图片 60
 }
 
-# BOX: clicks the push button of the message box BOX (a lone OK button, centred in the box's
-# bottom band). The button is found in a capture of the box: its top and bottom edges are the
-# lowest rows whose middle 51 pixels all stand out from the box's background at that row's left
-# end (the caption bar and the box's frame span the whole row; the texts leave gaps).
+# BOX SECONDS: clicks the push button of the message box BOX (a lone OK button, centred in the
+# box's bottom band). The button is found in captures of the box, taken until one shows it (the
+# box may be mapped before it has painted): its top and bottom edges are the lowest rows whose
+# middle 51 pixels all stand out from the box's background at that row's left end (the caption
+# bar and the box's frame span the whole row; the texts leave gaps).
 click_message_box_button() {
-    local box="$1" capture middle
+    local box="$1" deadline=$((SECONDS + $2)) capture middle=""
     capture="$(mktemp --suffix=.png)"
-    import -window "$box" "$capture"
-    # Prints "x y" of the button's middle, relative to the box window, or nothing.
-    middle="$(/usr/bin/python3 - "$capture" <<'PY'
+    while [ -z "$middle" ]; do
+        [ $SECONDS -lt $deadline ] || { rm -f "$capture"; echo "no button found in message box $box" >&2; return 1; }
+        import -window "$box" "$capture" 2>/dev/null || true
+        # Prints "x y" of the button's middle, relative to the box window, or nothing.
+        middle="$(/usr/bin/python3 - "$capture" 2>/dev/null <<'PY'
 import sys
 from PIL import Image
 
@@ -131,9 +145,10 @@ if edges:
     if tops:
         print(width // 2, (tops[0] + bottom) // 2)
 PY
-)"
+)" || middle=""
+        [ -n "$middle" ] || sleep 0.2
+    done
     rm -f "$capture"
-    [ -n "$middle" ] || { echo "no button found in message box $box" >&2; return 1; }
     # shellcheck disable=SC2086
     click_in_window "$box" $middle
 }
