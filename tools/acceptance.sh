@@ -69,55 +69,58 @@ trap finish EXIT
 (cd "$root/app" && exec wine ./图象转换.exe >/dev/null 2>&1) &
 program_pid=$!
 export DESKTOP_PROGRAM_PID=$program_pid
-main="$(wait_for_window 榆雀图片批量转换器 120)"
-wait_for_window_size "$main" 750x560 60
+main="$(desktop_wait_for_window 榆雀图片批量转换器 120)"
+desktop_wait_for_window_size "$main" 750x560 60
 
-# The main window is frameless: its controls lie at their form places from its corner.
+# The main window is frameless: its controls lie at their form places from its corner. The font
+# window's lie in its client area, inside the frame Wine draws.
+click_main() { desktop_click_in_window "$main" "$@"; }
+click_font() { desktop_click_in_client "$font" "$@"; }
 begin_step "ticking 转换格式 and choosing PNG"
-click_in_window "$main" 34 474     # 选择框_转换格式 (24, 464)
-wait_for_keyboard_focus "$main" 30  # keys typed below go to the window
-click_in_window "$main" 149 474    # 组合框_新格式 (97, 464): PNG is its last item
+click_main 34 474   # 选择框_转换格式 (24, 464)
+desktop_wait_for_keyboard_focus "$main" 30  # keys typed below go to the window
+click_main 149 474  # 组合框_新格式 (97, 464): PNG is its last item
 xdotool key End Return
 
 begin_step "ticking 改变尺寸 and typing the width"
-click_in_window "$main" 34 502     # 选择框_改变尺寸 (24, 492); 按尺寸 and 指定宽度 are ticked
-click_in_window "$main" 115 530    # 编辑框_宽度 (71, 0) in 图片框2 (24, 520)
-replace_focused_text 320
+click_main 34 502   # 选择框_改变尺寸 (24, 492); 按尺寸 and 指定宽度 are ticked
+click_main 115 530  # 编辑框_宽度 (71, 0) in 图片框2 (24, 520)
+desktop_replace_focused_text 320
 
 begin_step "ticking 文字水印, typing its text and choosing 左上"
-click_in_window "$main" 290 474    # 选择框_文字水印 (280, 464)
-click_in_window "$main" 394 474    # 编辑框_水印文字 (348, 464)
-replace_focused_text ACCEPT
-click_in_window "$main" 386 530    # 组合框_水印位置 (348, 520): 顶边 底边 居中 左上 ...
+click_main 290 474  # 选择框_文字水印 (280, 464)
+click_main 394 474  # 编辑框_水印文字 (348, 464)
+desktop_replace_focused_text ACCEPT
+click_main 386 530  # 组合框_水印位置 (348, 520): 顶边 底边 居中 左上 ...
 xdotool key Home Down Down Down Return
 
 begin_step "typing the output folder"
-click_in_window "$main" 530 436    # 编辑框1 (1, 1) in 外形框1 (404, 426)
-replace_focused_text "$output_windows"
+click_main 530 436  # 编辑框1 (1, 1) in 外形框1 (404, 426)
+desktop_replace_focused_text "$output_windows"
 
 begin_step "changing the font in the font window"
-click_in_window "$main" 604 474    # 按钮_字体设置 (574, 462)
-font="$(wait_for_window 字体设置 60)"
-click_in_client "$font" 128 44     # 组合框2 (72, 34): 6 7 8 9 10 12 14 16 18 20 ...
+click_main 604 474  # 按钮_字体设置 (574, 462)
+font="$(desktop_wait_for_window 字体设置 60)"
+click_font 128 44   # 组合框2 (72, 34): 6 7 8 9 10 12 14 16 18 20 ...
 xdotool key Home Down Down Down Down Down Down Down Down Down Return
-click_in_client "$font" 82 93      # 单选框1 常规 (72, 83)
-click_in_client "$font" 206 118    # 选择框3 光晕字 (196, 108): ticked by default, cleared
-click_in_client "$font" 266 118    # 选择框4 阴影字 (256, 108)
-click_in_client "$font" 251 364    # 按钮1 确定 (216, 352)
-wait_until_window_gone 字体设置 60
+click_font 82 93    # 单选框1 常规 (72, 83)
+click_font 206 118  # 选择框3 光晕字 (196, 108): ticked by default, cleared
+click_font 266 118  # 选择框4 阴影字 (256, 108)
+click_font 251 364  # 按钮1 确定 (216, 352)
+desktop_wait_until_window_gone 字体设置 60
 
 # One dialog for all: under Wine a second open-file dialog of the run takes some 15 s to appear.
 begin_step "listing the pictures by typing their names into the open-file dialog"
-click_in_window "$main" 71 428     # 按钮_添加图片 (8, 410)
-dialog="$(wait_for_window 选择要转换的图片 60)"
-type_into_open_dialog "$dialog" "$root_windows\\photos\\"
+click_main 71 428   # 按钮_添加图片 (8, 410)
+dialog="$(desktop_wait_for_window 选择要转换的图片 60)"
+desktop_type_into_open_dialog "$dialog" "$root_windows\\photos\\"
 # The Return above took the dialog into the folder; the names are typed there.
 xdotool type --delay 20 '"lake.jpg" "dusk.png" "night.bmp" "dunes.gif"'
 xdotool key Return
-wait_until_window_gone 选择要转换的图片 60
+desktop_wait_until_window_gone 选择要转换的图片 60
 
 begin_step "running the batch"
-click_in_window "$main" 685 499    # 按钮_开始转换 (648, 462)
+click_main 685 499  # 按钮_开始转换 (648, 462)
 deadline=$((SECONDS + 120))
 message=""
 while [ -z "$message" ]; do
@@ -129,11 +132,11 @@ while [ -z "$message" ]; do
 done
 
 begin_step "dismissing the end-of-run message with its button"
-click_message_box_button "$message" 30
-wait_until_window_gone 提示 60
+desktop_click_message_box_button "$message" 30
+desktop_wait_until_window_gone 提示 60
 
 begin_step "closing the program with its close button"
-click_in_window "$main" 726 13     # 按钮_关闭 (713, 4)
+click_main 726 13   # 按钮_关闭 (713, 4)
 deadline=$((SECONDS + 60))
 while kill -0 "$program_pid" 2>/dev/null; do
     [ $SECONDS -lt $deadline ] || { echo "acceptance: the program is still running" >&2; exit 1; }
@@ -169,8 +172,10 @@ for source in "$root"/photos/*; do
     pairs+=("$source" "$file")
 done
 # Compared with its source scaled alike, each differs near the top left only: the watermark.
-[ ${#pairs[@]} -eq 0 ] || /usr/bin/python3 "$TOOLS_DIR/acceptance_pictures.py" marks "${pairs[@]}" ||
-    fail "a watermark is missing or misplaced"
+if [ ${#pairs[@]} -gt 0 ]; then
+    /usr/bin/python3 "$TOOLS_DIR/acceptance_pictures.py" marks "${pairs[@]}" ||
+        fail "a watermark is missing or misplaced"
+fi
 
 begin_step "checking the settings file"
 decoded="$(mktemp)"

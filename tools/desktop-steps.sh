@@ -6,7 +6,8 @@
 # the new folder. A step only waits where a new X window has to appear or go (a dialog, the
 # font window, a message box) before the next event can be aimed at it.
 #
-# Set DESKTOP_PROGRAM_PID to the program's process to stop the waits at once when it ends.
+# Set DESKTOP_PROGRAM_PID to the program's process to stop the waits at once when it ends. The
+# helpers' names begin with desktop_ so that they leave the sourcing script's own alone.
 
 # The frame Wine draws around a window with a caption: the client area starts this far in from
 # the window's outer corner (fixed frame 3 pixels, caption bar 19).
@@ -24,12 +25,15 @@ desktop_find_window() {
 }
 
 # TITLE SECONDS -> prints the id of the visible window titled exactly TITLE once it appears.
-wait_for_window() {
+desktop_wait_for_window() {
     local title="$1" deadline=$((SECONDS + $2)) found
     while [ $SECONDS -lt $deadline ]; do
         found="$(desktop_find_window "$title")"
         [ -n "$found" ] && { echo "$found"; return 0; }
-        desktop_program_alive || { echo "the program ended while waiting for \"$title\"" >&2; return 1; }
+        if ! desktop_program_alive; then
+            echo "the program ended while waiting for \"$title\"" >&2
+            return 1
+        fi
         sleep 0.1
     done
     echo "no window \"$title\" within $2 seconds" >&2
@@ -37,18 +41,23 @@ wait_for_window() {
 }
 
 # TITLE SECONDS: returns once no visible window is titled exactly TITLE.
-wait_until_window_gone() {
+desktop_wait_until_window_gone() {
     local title="$1" deadline=$((SECONDS + $2))
     while [ -n "$(desktop_find_window "$title")" ]; do
-        [ $SECONDS -lt $deadline ] || { echo "window \"$title\" still open after $2 seconds" >&2; return 1; }
+        if [ $SECONDS -ge $deadline ]; then
+            echo "window \"$title\" still open after $2 seconds" >&2
+            return 1
+        fi
         sleep 0.1
     done
 }
 
 # WINDOW SIZE SECONDS: returns once the window's geometry is SIZE ("750x560").
-wait_for_window_size() {
+desktop_wait_for_window_size() {
     local deadline=$((SECONDS + $3))
-    while [ "$(xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p')" != "$2" ]; do
+    local geometry
+    while geometry="$(xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p')"
+        [ "$geometry" != "$2" ]; do
         [ $SECONDS -lt $deadline ] || { echo "window $1 is not $2 after $3 seconds" >&2; return 1; }
         sleep 0.1
     done
@@ -58,7 +67,7 @@ wait_for_window_size() {
 # it. Wine hands each key to the window its program has focused (a modal dialog's box), whichever
 # of the program's X windows holds the X focus: without a window manager that one can stay the
 # main window after a dialog opens.
-wait_for_keyboard_focus() {
+desktop_wait_for_keyboard_focus() {
     local deadline=$((SECONDS + $2)) owner holder
     owner="$(xdotool getwindowpid "$1" 2>/dev/null || true)"
     while :; do
@@ -75,25 +84,25 @@ wait_for_keyboard_focus() {
 }
 
 # WINDOW X Y: a left click at (X, Y) of the window's own area (frameless windows: the client).
-click_in_window() {
+desktop_click_in_window() {
     xdotool mousemove --window "$1" --sync "$2" "$3" click 1
 }
 
 # WINDOW X Y: a left click at (X, Y) of the client area of a window with a caption and frame.
-click_in_client() {
-    click_in_window "$1" $((DESKTOP_FRAME_LEFT + $2)) $((DESKTOP_FRAME_TOP + $3))
+desktop_click_in_client() {
+    desktop_click_in_window "$1" $((DESKTOP_FRAME_LEFT + $2)) $((DESKTOP_FRAME_TOP + $3))
 }
 
 # Replaces the whole text of the edit box that has the focus by TEXT (ASCII).
-replace_focused_text() {
+desktop_replace_focused_text() {
     xdotool key End shift+Home BackSpace
     xdotool type --delay 20 "$1"
 }
 
 # DIALOG TEXT: types TEXT into the file name box of the open-file dialog DIALOG (the box has the
 # focus when the dialog opens) and presses Return.
-type_into_open_dialog() {
-    wait_for_keyboard_focus "$1" 30
+desktop_type_into_open_dialog() {
+    desktop_wait_for_keyboard_focus "$1" 30
     xdotool type --delay 20 "$2"
     xdotool key Return
 }
@@ -102,11 +111,11 @@ type_into_open_dialog() {
 # every file there and open them; then wait (up to 60 s) until the dialog is gone.
 pick_every_file_in_open_dialog() {
     local folder="$1" dialog
-    dialog="$(wait_for_window 选择要转换的图片 60)"
-    type_into_open_dialog "$dialog" "$folder"
+    dialog="$(desktop_wait_for_window 选择要转换的图片 60)"
+    desktop_type_into_open_dialog "$dialog" "$folder"
     # Back from the file name box to the file list, every file selected, opened.
     xdotool key shift+Tab Home shift+End Return
-    wait_until_window_gone 选择要转换的图片 60
+    desktop_wait_until_window_gone 选择要转换的图片 60
 }
 
 # BOX SECONDS: clicks the push button of the message box BOX (a lone OK button, centred in the
@@ -114,11 +123,15 @@ pick_every_file_in_open_dialog() {
 # box may be mapped before it has painted): its top and bottom edges are the lowest rows whose
 # middle 51 pixels all stand out from the box's background at that row's left end (the caption
 # bar and the box's frame span the whole row; the texts leave gaps).
-click_message_box_button() {
+desktop_click_message_box_button() {
     local box="$1" deadline=$((SECONDS + $2)) capture middle=""
     capture="$(mktemp --suffix=.png)"
     while [ -z "$middle" ]; do
-        [ $SECONDS -lt $deadline ] || { rm -f "$capture"; echo "no button found in message box $box" >&2; return 1; }
+        if [ $SECONDS -ge $deadline ]; then
+            rm -f "$capture"
+            echo "no button found in message box $box" >&2
+            return 1
+        fi
         import -window "$box" "$capture" 2>/dev/null || true
         # Prints "x y" of the button's middle, relative to the box window, or nothing.
         middle="$(/usr/bin/python3 - "$capture" 2>/dev/null <<'PY'
@@ -150,5 +163,5 @@ PY
     done
     rm -f "$capture"
     # shellcheck disable=SC2086
-    click_in_window "$box" $middle
+    desktop_click_in_window "$box" $middle
 }
