@@ -1,12 +1,13 @@
 // Converts one picture once for each watermark position, through the real main window and its
 // start button, so that the pictures show what a user gets:
-//   watermark_positions <picture> <output folder>
+//   watermark_positions <picture> <watermark picture> <output folder>
 // The main window runs in this process with its settings file in <output folder>\program\: PNG,
-// 360 pixels wide, the text watermark with the default font. The picture is listed through the add
-// button; then, for each item of 组合框_水印位置 in order, the item is chosen, 编辑框1 is set to
-// <output folder>\<n>\ (n from 1) and the start button runs the batch. The message boxes are
-// answered at once. <output folder>\positions.txt lists "n<TAB>position" per line (code page
-// 936). Ends with 1 when a run did not end with its completion message or wrote no picture.
+// 360 pixels wide, the picture watermark (whose size needs no font measuring). The picture is
+// listed through the add button; then, for each item of 组合框_水印位置 in order, the item is
+// chosen, 编辑框1 is set to <output folder>\<n>\ (n from 1) and the start button runs the batch.
+// The message boxes are answered at once. <output folder>\positions.txt lists "n<TAB>position"
+// per line (code page 936). Ends with 1 when a run did not end with its completion message or
+// wrote no picture.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,15 +58,16 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The settings the window starts with: PNG, 360 pixels wide, the text watermark at full opacity.
-void WriteSettings(const std::string& settingsPath) {
-    const char* const pairs[][2] = {
-        {"转换格式", "真"}, {"新格式", "PNG"},  {"改变尺寸", "真"},       {"按尺寸", "真"},
-        {"按百分比", "假"}, {"指定宽度", "真"}, {"指定高度", "假"},       {"宽度", "360"},
-        {"文字水印", "真"}, {"图片水印", "假"}, {"文字内容", "榆雀网络"}, {"水印透明", "100"},
+// The settings the window starts with: PNG, 360 pixels wide, the picture watermark.
+void WriteSettings(const std::string& settingsPath, const std::string& watermark) {
+    const std::string pairs[][2] = {
+        {"转换格式", "真"}, {"新格式", "PNG"},  {"改变尺寸", "真"},      {"按尺寸", "真"},
+        {"按百分比", "假"}, {"指定宽度", "真"}, {"指定高度", "假"},      {"宽度", "360"},
+        {"文字水印", "假"}, {"图片水印", "真"}, {"图片路径", watermark},
     };
     for (const auto& pair : pairs)
-        WritePrivateProfileStringA("转换设置", pair[0], pair[1], settingsPath.c_str());
+        WritePrivateProfileStringA("转换设置", pair[0].c_str(), pair[1].c_str(),
+                                   settingsPath.c_str());
 }
 
 // The file name without its folder and extension.
@@ -76,12 +78,12 @@ std::string Stem(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-int Run(const std::string& picture, std::string outputFolder) {
+int Run(const std::string& picture, const std::string& watermark, std::string outputFolder) {
     WithTrailingBackslash(outputFolder);
     const std::string programFolder = outputFolder + "program\\";
     CreateDirectoryA(outputFolder.c_str(), nullptr);
     CreateDirectoryA(programFolder.c_str(), nullptr);
-    WriteSettings(programFolder + kSettingsFileName);
+    WriteSettings(programFolder + kSettingsFileName, watermark);
 
     if (!forms::InitRuntime(GetModuleHandleA(nullptr))) return 3;
     ConstructProgramObjects();
@@ -130,9 +132,10 @@ int Run(const std::string& picture, std::string outputFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: watermark_positions <picture> <output folder>\n");
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: watermark_positions <picture> <watermark picture> <output folder>\n");
         return 2;
     }
-    return Run(argv[1], argv[2]);
+    return Run(argv[1], argv[2], argv[3]);
 }
