@@ -57,8 +57,20 @@ for dll in $imports; do
 done
 echo "release: imports $(echo $imports)"
 
-# Names stored as UTF-8 with the zip's UTF-8 flag, so that Explorer shows them right.
-(cd "$stage" && zip -q -X -r -UN=UTF8 "$zip_path" "$folder_name")
+# Names stored as UTF-8 with each entry's UTF-8 flag (bit 11), so that Explorer shows them right
+# on any Windows; Python's zipfile sets the flag for every name that is not plain ASCII.
+/usr/bin/python3 - "$stage" "$folder_name" "$zip_path" <<'PY'
+import os, sys, zipfile
+stage, folder, out = sys.argv[1:]
+with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+    archive.write(os.path.join(stage, folder), folder + "/")
+    for name in sorted(os.listdir(os.path.join(stage, folder))):
+        archive.write(os.path.join(stage, folder, name), folder + "/" + name)
+with zipfile.ZipFile(out) as archive:
+    unflagged = [i.filename for i in archive.infolist() if not i.flag_bits & 0x800]
+if unflagged:
+    sys.exit("release: names without the UTF-8 flag: " + ", ".join(unflagged))
+PY
 
 # The zip holds exactly the folder and its three files.
 listed="$(unzip -Z1 "$zip_path" | sort)"
