@@ -15,6 +15,8 @@
 #include "forms/runtime/text.h"
 #include "imaging/canvas.h"
 #include "imaging/conversions.h"
+#include "imaging/flatten.h"
+#include "imaging/flatten_rules.h"
 #include "imaging/gdi_text.h"
 #include "imaging/gdip_brush.h"
 #include "imaging/gdip_font.h"
@@ -101,6 +103,8 @@ bool SaveInPlaceOf(Canvas& canvas, const std::string& outputFolder, const std::s
     return saved;
 }
 
+constexpr std::uint32_t kFlattenBackground = 0xFFFFFF;  // white
+
 void DrawTextWatermark(Canvas& canvas, const ConversionSettings& settings, const RunWatermark& mark,
                        PixelPoint at) {
     const WatermarkTextStyle& style = TheWatermarkTextStyle();
@@ -147,6 +151,11 @@ PictureResult ConvertOnePicture(Canvas& canvas, const ConversionSettings& settin
         DrawTextWatermark(canvas, settings, mark, at);
     } else if (mark.picture) {
         canvas.DrawImage(mark.picture.Handle(), at.x, at.y, mark.width, mark.height);
+    }
+    // A format without alpha shows the picture as a viewer shows it, over white: its encoder
+    // would drop the alpha and bring out what lies under transparent pixels (black).
+    if (FormatKeepsNoAlpha(FormatCodeForPath(outputPath))) {
+        FlattenOnto(canvas.Image(), kFlattenBackground);
     }
     const bool saved = SaveInPlaceOf(canvas, settings.outputFolder, outputPath);
     canvas.Release();

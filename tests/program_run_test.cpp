@@ -1,11 +1,16 @@
 // The built program itself: started from a folder of its own, it shows its main window, and its
-// close button ends the process without leaving a settings file behind.
+// close button ends the process without leaving a settings file behind. Its version block names
+// the product, describes the file in Chinese and carries the project's version.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <winver.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/main_window_harness.h"
@@ -171,6 +176,116 @@ TEST(ProgramRun, RunsPastTheBannerTimerWithoutAnyDialogAndClosesCleanly) {
     for (const std::string& dialog : appeared) ADD_FAILURE() << "a window appeared: " << dialog;
     ASSERT_EQ(waited, WAIT_OBJECT_0) << "the process did not end after its close button";
     EXPECT_EQ(exitCode, 0u);
+}
+
+// The program's version block as Explorer's file properties read it.
+class VersionBlock {
+  public:
+    explicit VersionBlock(const std::string& file) {
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+        if (size == 0) return;
+        bytes_.resize(size);
+        if (!GetFileVersionInfoA(file.c_str(), 0, size, bytes_.data())) bytes_.clear();
+    }
+    bool Found() const { return !bytes_.empty(); }
+
+    // The translations listed under VarFileInfo, as language and code page pairs.
+    std::vector<std::pair<WORD, WORD>> Translations() {
+        void* data = nullptr;
+        UINT length = 0;
+        std::vector<std::pair<WORD, WORD>> pairs;
+        if (!VerQueryValueA(bytes_.data(), "\\VarFileInfo\\Translation", &data, &length))
+            return pairs;
+        const WORD* words = static_cast<const WORD*>(data);
+        for (UINT i = 0; i + 1 < length / sizeof(WORD); i += 2)
+            pairs.emplace_back(words[i], words[i + 1]);
+        return pairs;
+    }
+
+    // A text of the string table `table` (for example "080403A8"), in the ANSI code page;
+    // nothing when the block has no such value.
+    std::optional<std::string> Text(const std::string& table, const std::string& name) {
+        void* data = nullptr;
+        UINT length = 0;
+        const std::string query = "\\StringFileInfo\\" + table + "\\" + name;
+        if (!VerQueryValueA(bytes_.data(), query.c_str(), &data, &length) || data == nullptr)
+            return std::nullopt;
+        return std::string(static_cast<const char*>(data));
+    }
+
+    const VS_FIXEDFILEINFO* Fixed() {
+        void* data = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueA(bytes_.data(), "\\", &data, &length) ||
+            length < sizeof(VS_FIXEDFILEINFO))
+            return nullptr;
+        return static_cast<const VS_FIXEDFILEINFO*>(data);
+    }
+
+  private:
+    std::vector<unsigned char> bytes_;
+};
+
+TEST(ProgramVersion, NamesTheProductInChineseWithTheProjectVersion) {
+    VersionBlock block(BuiltProgram());
+    ASSERT_TRUE(block.Found()) << "no version block in " << BuiltProgram();
+
+    // Chinese (PRC), code page 936: the table whose texts Explorer shows on a Chinese system.
+    const std::vector<std::pair<WORD, WORD>> translations = block.Translations();
+    ASSERT_EQ(translations.size(), 1u);
+    EXPECT_EQ(translations[0].first, 0x0804);
+    EXPECT_EQ(translations[0].second, 936);
+
+    struct Expected {
+        const char* name;
+        std::string text;
+    };
+    const Expected cases[] = {
+        {"ProductName", "榆雀图片批量转换器"},
+        {"FileDescription", "图片批量转换：格式、尺寸、文字水印和图片水印"},
+        {"FileVersion", TUCONV_PROJECT_VERSION},
+        {"ProductVersion", TUCONV_PROJECT_VERSION},
+        {"OriginalFilename", "图象转换.exe"},
+    };
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(expected.name);
+        const std::optional<std::string> text = block.Text("080403A8", expected.name);
+        ASSERT_TRUE(text.has_value()) << "missing from the string table";
+        EXPECT_EQ(*text, expected.text);
+    }
+    const std::optional<std::string> copyright = block.Text("080403A8", "LegalCopyright");
+    ASSERT_TRUE(copyright.has_value());
+    EXPECT_FALSE(copyright->empty());
+}
+
+TEST(ProgramVersion, FixedNumbersAgreeWithTheVersionText) {
+    VersionBlock block(BuiltProgram());
+    ASSERT_TRUE(block.Found()) << "no version block in " << BuiltProgram();
+    const VS_FIXEDFILEINFO* fixed = block.Fixed();
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    unsigned major = 0, minor = 0, patch = 0;
+    ASSERT_EQ(std::sscanf(TUCONV_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch), 3)
+        << TUCONV_PROJECT_VERSION;
+    struct Numbers {
+        const char* name;
+        DWORD high;
+        DWORD low;
+    };
+    const Numbers cases[] = {
+        {"file version", fixed->dwFileVersionMS, fixed->dwFileVersionLS},
+        {"product version", fixed->dwProductVersionMS, fixed->dwProductVersionLS},
+    };
+    for (const Numbers& numbers : cases) {
+        SCOPED_TRACE(numbers.name);
+        EXPECT_EQ(HIWORD(numbers.high), major);
+        EXPECT_EQ(LOWORD(numbers.high), minor);
+        EXPECT_EQ(HIWORD(numbers.low), patch);
+        EXPECT_EQ(LOWORD(numbers.low), 0u);
+    }
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""Writes the few pictures the screenshot lists: small landscapes in BMP, JPEG, GIF and PNG.
+"""Writes the pictures the screenshots list: small landscapes in BMP, JPEG, GIF and PNG.
 
-    /usr/bin/python3 tools/make_screenshot_pictures.py <folder>
+    /usr/bin/python3 tools/make_screenshot_pictures.py <folder> [large count]
 
 The names are Chinese, as a user's would be; the sizes differ, so the preview's size label and
-its fitting show.
+its fitting show. With a large count it also writes that many 4000 x 3000 JPEG photos
+(远山01.jpg, ...), which keep a batch run busy long enough to be seen.
 """
 import os
 import sys
@@ -39,6 +40,12 @@ def main():
     night.save(os.path.join(out, "夜色.bmp"))
     dunes = landscape(400, 300, (120, 200, 230), (220, 240, 250), (200, 180, 120), (255, 255, 255))
     dunes.convert("P", palette=Image.ADAPTIVE).save(os.path.join(out, "沙丘.gif"))
+    large = int(sys.argv[2]) if len(sys.argv) > 2 else 0
+    for n in range(1, large + 1):
+        shade = 20 * (n % 5)
+        hills = landscape(4000, 3000, (60 + shade, 110, 180), (200, 220, 235),
+                          (50, 110 + shade, 60), (255, 230, 120))
+        hills.save(os.path.join(out, "远山%02d.jpg" % n), quality=90)
 
 
 if __name__ == "__main__":
