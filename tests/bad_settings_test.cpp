@@ -14,6 +14,7 @@
 #include "app/program_state.h"
 #include "app/watermark_text_style.h"
 #include "convert/conversion_settings.h"
+#include "fontwindow/font_settings_window.h"
 #include "forms/runtime/text.h"
 #include "tests/imaging_test_support.h"
 #include "tests/support/loaded_settings.h"
@@ -341,6 +342,53 @@ TEST_F(BadSettingsRun, AFileHeldByAnotherProgramGivesTheDefaultsAndIsNotDamaged)
 
     held.Release();
     EXPECT_EQ(before, ReadFileBytes(path));
+}
+
+struct FontWindowCase {
+    const char* name;
+    std::string fontSection;
+    std::string display;  // 编辑框5 after OK: the face chosen in the list and the size
+};
+
+// The font window shows what loading made of the values, and its OK stores what it shows: here
+// into a read-only file, which keeps its bytes.
+TEST_F(BadSettingsRun, TheFontWindowOpensOverBadValuesAndItsOkLeavesAReadOnlyFileAlone) {
+    const std::vector<FontWindowCase> cases = {
+        // No face in the list begins with these: the list has no selection and OK stores none.
+        {"a face of a megabyte, sizes of 99999999",
+         "字体名称=" + kMegabyteOfCharacters + "\r\n字体大小=99999999\r\n字体字型=99999999\r\n",
+         "(12)"},
+        {"a face that does not exist, sizes of -5, colours of 2147483648",
+         "字体名称=并无此字体\r\n字体大小=-5\r\n字体字型=-5\r\n文字颜色=2147483648\r\n"
+         "光晕颜色=2147483648\r\n",
+         "(12)"},
+        {"sizes of 2147483648, colours of -5",
+         "字体大小=2147483648\r\n字体字型=2147483648\r\n文字颜色=-5\r\n阴影颜色=-5\r\n",
+         "宋体(12)"},
+    };
+    for (const FontWindowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open("[字体设置]\r\n" + c.fontSection);
+        window_.reset();
+        const std::string path = SettingsFileIn(program_);
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        const std::string before = ReadFileBytes(path);
+        window_ = std::make_unique<MainWindowHarness>(program_.Path());
+        ASSERT_TRUE(window_->Created());
+        {
+            FontSettingsWindow font(W());
+            ASSERT_TRUE(font.Create());
+            forms::ProcessPendingMessages();
+            EXPECT_EQ("12", font.Form()["组合框2"].ItemText(font.Form()["组合框2"].Selected()));
+            EXPECT_TRUE(font.Form()["单选框1"].Checked()) << "style 1, regular";
+            Click(font.Form(), "按钮1");
+        }
+        EXPECT_EQ(c.display, W()["编辑框5"].Text());
+        EXPECT_EQ(12, TheWatermarkTextStyle().size);
+        EXPECT_EQ(1, TheWatermarkTextStyle().style);
+        EXPECT_EQ(before, ReadFileBytes(path));
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 }  // namespace
