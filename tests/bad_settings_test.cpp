@@ -11,11 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "app/watermark_text_style.h"
-#include "convert/conversion_settings.h"
 #include "fontwindow/font_settings_window.h"
-#include "forms/runtime/text.h"
 #include "tests/imaging_test_support.h"
 #include "tests/support/loaded_settings.h"
 #include "tests/support/main_window_harness.h"
