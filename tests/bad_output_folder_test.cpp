@@ -255,29 +255,55 @@ TEST_F(BadOutputFolder, EachRunEndsAndItsLinesNameThePicturesNotWritten) {
     }
 }
 
-// A folder that fits the ANSI calls, where a short name fits too and a long one does not: the
-// long one is reported, never written under a cut name, and nothing is left behind.
-TEST_F(BadOutputFolder, APicturePathLongerThan260IsReported) {
-    NewDataFolder();
-    std::string folder = Data();
-    while (folder.size() < 236) folder += "d";
-    const std::string longName = std::string(40, 'n') + ".png";
-    testing_support::WriteSolidPicture(Pictures() + longName, 40, 30, kBlue);
-    Open(folder);
-    W()["超级列表框1"].DeleteAllRows();
-    testing_support::AddPictureRow(W(), Pictures(), longName);
-    testing_support::AddPictureRow(W(), Pictures(), "a.png");
-    Click(W(), "按钮_开始转换");
+struct LongPathCase {
+    const char* name;
+    std::size_t folderLength;  // the output folder with its final backslash, in bytes
+    std::vector<std::string> pictures;
+    std::vector<bool> written;
+};
 
-    EXPECT_EQ((std::vector<std::string>{"正在处理:" + longName, "保存失败:" + longName,
-                                        "正在处理:a.png", "处理完毕"}),
-              LogLines(W()));
-    EXPECT_EQ(std::vector<std::string>{"全部处理完毕\r\n其中 1 张图片未能转换，详见处理记录"},
-              RecordedMessageTexts());
-    std::vector<std::string> files = {"图片\\a.png", "图片\\" + kPictures[1], "图片\\" + longName,
-                                      folder.substr(Data().size()) + "\\a.jpg"};
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, FilesUnder(Data()));
+// Near MAX_PATH: a picture is written only when both its path and the temporary name beside it
+// fit the ANSI calls; otherwise it is reported, never written under a cut name, and nothing is
+// left behind.
+TEST_F(BadOutputFolder, PathsNearTheAnsiLimitAreWrittenWholeOrReported) {
+    const std::string longName = std::string(40, 'n') + ".png";  // 45 bytes
+    const std::vector<LongPathCase> cases = {
+        {"a long name past 259 bytes, a short one within", 237, {longName, "a.png"}, {false, true}},
+        {"a folder leaving room for the temporary name", 246, {"a.png"}, {true}},
+        {"a folder one byte too long for the temporary name", 247, {"a.png"}, {false}},
+    };
+    for (const LongPathCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        NewDataFolder();
+        std::string folder = Data();
+        while (folder.size() < c.folderLength - 1) folder += "d";
+        testing_support::WriteSolidPicture(Pictures() + longName, 40, 30, kBlue);
+        Open(folder);
+        W()["超级列表框1"].DeleteAllRows();
+        for (const std::string& name : c.pictures) {
+            testing_support::AddPictureRow(W(), Pictures(), name);
+        }
+        Click(W(), "按钮_开始转换");
+
+        std::vector<std::string> lines;
+        std::vector<std::string> files = {"图片\\a.png", "图片\\" + kPictures[1],
+                                          "图片\\" + longName};
+        for (std::size_t i = 0; i < c.pictures.size(); ++i) {
+            lines.push_back("正在处理:" + c.pictures[i]);
+            if (!c.written[i]) {
+                lines.push_back("保存失败:" + c.pictures[i]);
+                continue;
+            }
+            const std::string output = c.pictures[i].substr(0, c.pictures[i].size() - 3) + "jpg";
+            files.push_back(folder.substr(Data().size()) + "\\" + output);
+            EXPECT_LT(folder.size() + 1 + output.size(), std::size_t{MAX_PATH}) << "written whole";
+        }
+        lines.push_back("处理完毕");
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(lines, LogLines(W()));
+        EXPECT_EQ(files, FilesUnder(Data())) << "nothing else written, no temporary file left";
+        EXPECT_EQ(1u, RecordedMessageTexts().size()) << "the run ended with its message";
+    }
 }
 
 }  // namespace
