@@ -90,10 +90,28 @@ bool CanHoldBitmap(PixelSize size) {
            static_cast<std::int64_t>(size.width) * size.height * 4 <= kMostBytes;
 }
 
+// GetTempFileNameA appends a name of up to 14 characters to the folder, within MAX_PATH.
+constexpr std::size_t kLongestTemporaryFolder = MAX_PATH - 14;
+
+// An existing file marked read-only. Windows refuses to replace one; the run keeps it as well
+// where the mark is not enforced (an administrator's session), so a picture the user protected
+// is never written over.
+bool IsReadOnlyFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Writes the canvas under a temporary name in the output folder and moves it into place only
 // when the encoder succeeded, so that a failed save never leaves a damaged file nor destroys a
 // picture already there. The format follows the final name's extension.
 bool SaveInPlaceOf(Canvas& canvas, const std::string& outputFolder, const std::string& outputPath) {
+    // The ANSI file calls take paths shorter than MAX_PATH. A longer one may come back cut, and
+    // a cut name would have the picture written somewhere else: it is not written at all.
+    if (outputPath.size() >= MAX_PATH || outputFolder.size() > kLongestTemporaryFolder) {
+        return false;
+    }
+    if (IsReadOnlyFile(outputPath)) return false;
     char temporary[MAX_PATH] = {};
     if (GetTempFileNameA(outputFolder.c_str(), "tuc", 0, temporary) == 0) return false;
     const bool saved =

@@ -10,7 +10,8 @@
 // child; a folder that cannot be created, or was there already, is not reported). The result is
 // kEmpty, kInvalid or kReady; `folder` holds the normalised text WITHOUT a final backslash
 // ("C:/照片//输出" gives "C:\照片\输出", "C:" gives "C:"), or, when not ready, the text as far as
-// it was normalised. Nothing is created unless the result is kReady.
+// it was normalised. Nothing is created unless the result is kReady, nor any level whose path
+// is longer than CreateDirectoryA takes (MAX_PATH - 12).
 OutputFolderPlan CreateOutputFolder(const std::string& typedFolder);
 
 // The batch run's folder: CreateOutputFolder, then a final backslash when ready. The result is

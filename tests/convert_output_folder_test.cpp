@@ -76,6 +76,25 @@ TEST(CreateOutputFolder, AFolderThatCannotBeCreatedIsNotReported) {
     EXPECT_FALSE(IsFolder(scratch.Path() + "taken\\inner"));
 }
 
+TEST(CreateOutputFolder, LevelsLongerThanTheAnsiCallsTakeAreNotCreated) {
+    ScratchFolder scratch;
+    std::string typed = scratch.Path();
+    std::string lastMade, firstNotMade;
+    while (typed.size() <= 300) {
+        typed += "长长长长长长长长长长";  // 20 bytes a level
+        if (typed.size() <= MAX_PATH - 12) {
+            lastMade = typed;
+        } else if (firstNotMade.empty()) {
+            firstNotMade = typed;
+        }
+        typed += "\\";
+    }
+    OutputFolderPlan plan = CreateOutputFolder(typed);
+    EXPECT_EQ(OutputFolderResult::kReady, plan.result);
+    EXPECT_TRUE(IsFolder(lastMade)) << lastMade.size() << " bytes";
+    EXPECT_FALSE(IsFolder(firstNotMade)) << firstNotMade.size() << " bytes";
+}
+
 struct PreparedCase {
     const char* name;
     std::string typed;
