@@ -153,6 +153,9 @@ PictureResult ConvertOnePicture(Canvas& canvas, const ConversionSettings& settin
     if (!source) return PictureResult::kLoadFailed;
     int width = 0, height = 0;
     PictureSize(source.Handle(), &width, &height);
+    // A picture too big to be held as pixels cannot be drawn: GDI+ may read only its header when
+    // loading it and fail later, unnoticed, when drawing it, which would write a blank picture.
+    if (!CanHoldBitmap({width, height})) return PictureResult::kLoadFailed;
     const PixelSize target = TargetSize(width, height, settings);
     PixelPoint at;
     if (mark.width > 0) {
