@@ -2,7 +2,10 @@
 
 #include "imaging/image_format.h"
 
-bool FormatKeepsNoAlpha(int formatCode) { return formatCode == kFormatJpeg; }
+bool FormatKeepsNoAlpha(int formatCode) {
+    // The JPEG and BMP encoders drop the alpha; GIFs are written from an opaque palette.
+    return formatCode == kFormatJpeg || formatCode == kFormatBmp || formatCode == kFormatGif;
+}
 
 std::uint32_t FlattenedPixel(std::uint32_t argb, std::uint32_t backgroundRgb) {
     const std::uint32_t alpha = argb >> 24;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// Whether pictures in that output format lose their alpha (JPEG).
+// Whether pictures in that output format lose their alpha (JPEG, BMP, GIF).
 bool FormatKeepsNoAlpha(int formatCode);
 
 // The opaque pixel a straight (not premultiplied) ARGB pixel gives over an opaque background

@@ -441,6 +441,32 @@ TEST_F(BadPicturesTest, EachBadPictureInARunBetweenGoodOnes) {
              ExpectColour(out, 15, 10, kHalfRedOverWhite);
              ExpectColour(out, 26, 10, kWhite);
          }},
+        {"transparency to BMP shows the picture over white",
+         kTransparentPng,
+         "BMP",
+         nullptr,
+         Outcome::kConverted,
+         {},
+         30,
+         20,
+         [](const Decoded& out) {
+             ExpectColour(out, 4, 10, 0xFF0000FF);
+             ExpectColour(out, 15, 10, kHalfRedOverWhite);
+             ExpectColour(out, 26, 10, kWhite);
+         }},
+        {"transparency to GIF shows the picture over white",
+         kTransparentPng,
+         "GIF",
+         nullptr,
+         Outcome::kConverted,
+         {},
+         30,
+         20,
+         [](const Decoded& out) {
+             ExpectColour(out, 4, 10, 0xFF0000FF);
+             ExpectColour(out, 15, 10, kHalfRedOverWhite);
+             ExpectColour(out, 26, 10, kWhite);
+         }},
     };
     for (const RunCase& c : cases) {
         SCOPED_TRACE(c.name);
