@@ -19,7 +19,6 @@ void CheckReadyFolder(const OutputFolderPlan& plan, const std::string& typed) {
     FUZZ_CHECK(text::Find(folder, "\\\\") < 0, typed);
     FUZZ_CHECK(text::Find(folder, "/") < 0, typed);
     FUZZ_CHECK(!EndsWithBackslash(folder), typed);
-    FUZZ_CHECK(text::Trim(folder).size() == folder.size() || folder.back() != ' ', typed);
     std::size_t previous = 0;
     for (const std::string& created : plan.foldersToCreate) {
         // Each folder to create is the ready folder cut at one of its own backslashes.
