@@ -248,6 +248,19 @@ std::vector<Sample> ConvertAndSample(MainWindowHarness& main, const std::vector<
     return samples;
 }
 
+// The .jpg files the run wrote.
+int WrittenPictures(const std::string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.jpg").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        count += found.nFileSizeLow > 0 || found.nFileSizeHigh > 0;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 // ---- Previews --------------------------------------------------------------------------------
 
 std::vector<Sample> PreviewAndSample(MainWindowHarness& main, int previews) {
@@ -315,7 +328,10 @@ int Run(int pictures, int previews) {
         const DWORD start = GetTickCount();
         run = ConvertAndSample(main, paths, outputFolder);
         const DWORD converted = GetTickCount() - start;
-        std::printf("converted in %.1f s\npreviewing\n", converted / 1000.0);
+        const forms::Control options = main["选择框_文字水印"];
+        std::printf("converted in %.1f s: %d JPG files written, text watermark %s\npreviewing\n",
+                    converted / 1000.0, WrittenPictures(outputFolder),
+                    options.Checked() ? "on" : "off");
         std::fflush(stdout);
         shown = PreviewAndSample(main, previews);
     }
