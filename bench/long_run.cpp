@@ -55,8 +55,12 @@ constexpr int kGdiHandleSlots = 0x4000;
 constexpr std::size_t kPebGdiSharedHandleTable = 0xF8;  // offset in the 64-bit PEB
 
 long GdiObjectsFromTable() {
-    const auto* peb =
-        reinterpret_cast<const unsigned char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic,
+                                  sizeof basic, nullptr) != 0) {
+        return -1;
+    }
+    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
     const auto* table =
         *reinterpret_cast<const GdiHandleEntry* const*>(peb + kPebGdiSharedHandleTable);
     if (table == nullptr) return -1;

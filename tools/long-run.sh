@@ -12,4 +12,8 @@ if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
 fi
 "$TOOLS_DIR/build.sh" >/dev/null
 exe="$BUILD_DIR/bench/long_run.exe"
+if [ ! -f "$exe" ]; then
+    echo "long-run: $exe was not built (it needs the tests' build: TUCONV_BUILD_TESTS=ON)" >&2
+    exit 1
+fi
 "$TOOLS_DIR/with-display.sh" bash -c 'wine "$0" "$@"; rc=$?; wineserver -w; exit $rc' "$exe" "$@"
