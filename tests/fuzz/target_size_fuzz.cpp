@@ -21,8 +21,10 @@ std::string Describe(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_
 }
 
 // Whether `side` is `exact` (a real number) truncated, allowing one pixel for the rounding of
-// double arithmetic on large products, and clamped to the int32 range.
+// double arithmetic on large products, and clamped to the int32 range. An undefined product
+// (0 × infinity) is no size: 0.
 bool IsTruncationOf(std::int32_t side, long double exact) {
+    if (std::isnan(exact)) return side == 0;
     const long double clamped =
         std::fmax(std::fmin(std::trunc(exact), 2147483647.0L), -2147483648.0L);
     return std::fabs(static_cast<long double>(side) - clamped) <= 1.0L;
