@@ -170,8 +170,11 @@ OutputFolderPlan PlanOutputFolder(const std::string& typedFolder) {
         return plan;
     }
     // A text ending in half a character is no path: the backslash put after it would become
-    // that character's trail byte.
-    if (folder.size() < 2 || folder[1] != ':' || text::EndsWithLoneLeadByte(folder)) {
+    // that character's trail byte. A text opening with a backslash has no drive even when ":"
+    // follows it ("/:/x"): its blank first part would be skipped and a later one taken for the
+    // drive.
+    if (folder.size() < 2 || folder[1] != ':' || folder[0] == '\\' ||
+        text::EndsWithLoneLeadByte(folder)) {
         plan.result = OutputFolderResult::kInvalid;
         return plan;
     }

@@ -101,8 +101,8 @@ std::string OutputPath(const std::string& outputFolder, const std::string& fileN
 // The typed output folder made into a usable one.
 enum class OutputFolderResult {
     kEmpty,    // nothing typed: "请设置保存目录"
-    kInvalid,  // no drive letter (the second byte is not ":"), or a text ending in half a
-               // double-byte character: "无效的保存目录"
+    kInvalid,  // no drive letter (the second byte is not ":", or the first is a backslash),
+               // or a text ending in half a double-byte character: "无效的保存目录"
     kReady,
 };
 

@@ -326,6 +326,11 @@ TEST(OutputFolder, TypedFolderNormalisedAndCreatedLevelByLevel) {
          "\\server\\share",
          {}},
         {"no drive", "photos", R::kInvalid, "photos", "photos", {}},
+        // A colon after a leading separator is no drive: the blank first part would be skipped
+        // and the next part taken for the drive.
+        {"colon after a leading slash", "/:/\xC6\xF6", R::kInvalid, "\\:\\\xC6\xF6",
+         "\\:\\\xC6\xF6", {}},
+        {"colon after a leading backslash", "\\:", R::kInvalid, "\\:", "\\:", {}},
         {"one byte", "C", R::kInvalid, "C", "C", {}},
         {"drive-relative", "D:pictures", R::kReady, "D:pictures", "D:pictures\\", {}},
         {"spaces around trimmed", "  C:\\a  ", R::kReady, "C:\\a", "C:\\a\\", {"C:\\a"}},
