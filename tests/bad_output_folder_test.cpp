@@ -22,6 +22,7 @@
 
 using testing_support::Click;
 using testing_support::FilesUnder;
+using testing_support::HeldFile;
 using testing_support::LogLines;
 using testing_support::MainWindowHarness;
 using testing_support::ReadFileBytes;
@@ -47,23 +48,6 @@ std::optional<char> UnmappedDriveLetter() {
     }
     return std::nullopt;
 }
-
-// Another program holds the file open and shares it with no one.
-class HeldFile {
-  public:
-    explicit HeldFile(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr)) {}
-    ~HeldFile() {
-        if (Held()) CloseHandle(handle_);
-    }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 class BadOutputFolder : public imaging_test::GdiplusTest {
   public:  // the cases' lambdas arrange the data folder through the fixture

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -18,20 +17,22 @@
 
 #include "app/program_state.h"
 #include "app/watermark_text_style.h"
-#include "imaging/conversions.h"
-#include "imaging/encoders.h"
 #include "imaging/flatten_rules.h"
-#include "imaging/image_format.h"
 #include "picturelist/preview.h"
 #include "tests/imaging_test_support.h"
 #include "tests/support/main_window_harness.h"
 #include "tests/support/modal_recorder.h"
 #include "tests/support/picture_list_support.h"
+#include "tests/support/run_support.h"
 
-using testing_support::Click;
-using testing_support::MainWindowHarness;
+using testing_support::ColourText;
+using testing_support::Decode;
+using testing_support::Decoded;
+using testing_support::ExpectColour;
+using testing_support::FilesIn;
+using testing_support::NotHeldOpen;
 using testing_support::Recorder;
-using testing_support::ScratchFolder;
+using testing_support::Signature;
 
 namespace {
 
@@ -41,7 +42,6 @@ constexpr gdip::ARGB kGreen = 0xFF00FF00;
 constexpr gdip::ARGB kOrange = 0xFFFF8000;
 constexpr gdip::ARGB kWhite = 0xFFFFFFFF;
 constexpr gdip::ARGB kHalfRedOverWhite = 0xFFFF7F7F;  // red at alpha 128 laid on white
-constexpr int kTolerance = 24;                        // per channel, for JPEG-encoded pixels
 
 // A fixture picture as the test program embeds it.
 std::string Fixture(const char* resourceName) {
@@ -72,87 +72,6 @@ const BadFile kCmykJpeg{"cmyk.jpg", "bad_cmyk_jpg"};
 const BadFile kRgba16Png{"rgba16.png", "bad_rgba16_png"};
 const BadFile kTransparentPng{"transparent.png", "bad_transparent_png"};
 
-struct Decoded {
-    int width = 0;
-    int height = 0;
-    std::vector<gdip::ARGB> pixels;
-    gdip::ARGB At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Decoded Decode(const std::string& path) {
-    Decoded decoded;
-    GdipImage picture = LoadPictureFile(path);
-    if (!picture) {
-        ADD_FAILURE() << "cannot decode " << path;
-        return decoded;
-    }
-    decoded.pixels = imaging_test::Pixels(picture.Handle(), decoded.width, decoded.height);
-    return decoded;
-}
-
-// The format a file's first bytes show.
-std::string Signature(const std::string& path) {
-    const std::string start = imaging_test::FileStart(path, 4);
-    if (start.rfind("\xFF\xD8", 0) == 0) return "JPEG";
-    if (start == "\x89PNG") return "PNG";
-    if (start.rfind("BM", 0) == 0) return "BMP";
-    if (start.rfind("GIF8", 0) == 0) return "GIF";
-    return "none";
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// Whether nothing holds the file open against a rename: it is renamed and renamed back.
-bool NotHeldOpen(const std::string& path) {
-    const std::string moved = path + ".moved";
-    if (!MoveFileA(path.c_str(), moved.c_str())) return false;
-    return MoveFileA(moved.c_str(), path.c_str()) != FALSE;
-}
-
-std::string ColourText(gdip::ARGB colour) {
-    char text[16];
-    wsprintfA(text, "%08X", colour);
-    return text;
-}
-
-// Expects the pixel within the tolerance of the colour, alpha included.
-void ExpectColour(const Decoded& picture, int x, int y, gdip::ARGB expected,
-                  int tolerance = kTolerance) {
-    const gdip::ARGB seen = picture.At(x, y);
-    EXPECT_LE(imaging_test::ChannelDistance(seen, expected), tolerance)
-        << "pixel (" << x << ", " << y << ") is " << ColourText(seen) << ", expected about "
-        << ColourText(expected);
-}
-
-// A run calls this when its list box gets a line: the test's hand inside the run.
-struct LineWatch {
-    std::string line;
-    std::function<void()> action;
-    WNDPROC previous = nullptr;
-};
-LineWatch* g_watch = nullptr;
-
-LRESULT CALLBACK WatchedLogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    LineWatch* watch = g_watch;
-    if (watch == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-    if ((message == LB_ADDSTRING || message == LB_INSERTSTRING) && watch->action &&
-        watch->line == reinterpret_cast<const char*>(lParam)) {
-        watch->action();
-        watch->action = nullptr;
-    }
-    return CallWindowProcA(watch->previous, hwnd, message, wParam, lParam);
-}
-
 // What a run may make of a bad picture.
 enum class Outcome {
     kNotConverted,         // a failure line and no output
@@ -171,111 +90,19 @@ struct RunCase {
     std::function<void(const Decoded&)> check;
 };
 
-class BadPicturesTest : public imaging_test::GdiplusTest {
+class BadPicturesTest : public testing_support::RunWindowTest {
   protected:
     void SetUp() override {
-        TheWatermarkTextStyle() = WatermarkTextStyle();
         ConstructProgramObjects();
-        window_ = std::make_unique<MainWindowHarness>(program_.Path());
-        ASSERT_TRUE(window_->Created());
+        RunWindowTest::SetUp();
     }
 
     void TearDown() override {
-        StopWatching();
-        window_.reset();
-        data_.reset();
+        RunWindowTest::TearDown();
         TheProgram().previewCanvas.reset();
     }
 
-    // A new case in the same window: new folders, no rows, no lines, nothing recorded, the tasks
-    // off, the output folder typed in.
-    void Fresh() {
-        StopWatching();
-        Recorder().Reset();
-        DeleteFileA(testing_support::SettingsFileIn(program_).c_str());
-        data_ = std::make_unique<ScratchFolder>();
-        CreateDirectoryA(PicturesFolder().c_str(), nullptr);
-        C("超级列表框1").DeleteAllRows();
-        C("列表框1").ClearItems();
-        for (const char* task :
-             {"选择框_转换格式", "选择框_改变尺寸", "选择框_文字水印", "选择框_图片水印"}) {
-            SetCheck(task, false);
-        }
-        C("编辑框1").SetText(OutputFolder());
-    }
-
-    forms::Window& W() { return window_->Form(); }
-    forms::Control C(const char* name) { return W()[name]; }
-    std::string PicturesFolder() const { return data_->Path() + "图片\\"; }
-    std::string OutputFolder() const { return data_->Path() + "输出\\"; }
-    std::string Picture(const std::string& name) const { return PicturesFolder() + name; }
-    std::string Output(const std::string& name) const { return OutputFolder() + name; }
-
-    // A row as the picture list makes it: the file name, then its folder with a backslash.
-    void AddRow(const std::string& name) {
-        forms::Control list = C("超级列表框1");
-        const int row = list.InsertRow(list.RowCount(), name, 0);
-        list.SetCellText(row, 1, PicturesFolder());
-    }
-    void AddGoodPicture(const std::string& name) {
-        GdipImage picture = imaging_test::SolidPicture(20, 20, kBlue);
-        const WideText widePath = ToWideText(Picture(name));
-        const CLSID encoder = EncoderClsid(kFormatPng);
-        ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
-                                                               &encoder, nullptr));
-        AddRow(name);
-    }
-
-    void SetCheck(const char* name, bool on) {
-        if (C(name).Checked() == on) return;
-        if (testing_support::Clickable(W(), name)) {
-            Click(W(), name);
-        } else {
-            C(name).SetChecked(on);
-        }
-        ASSERT_EQ(on, C(name).Checked()) << name;
-    }
-    void Select(const char* combo, const std::string& item) {
-        forms::Control control = C(combo);
-        for (int i = 0; i < control.ItemCount(); ++i) {
-            if (control.ItemText(i) == item) {
-                control.SetSelected(i);
-                return;
-            }
-        }
-        ADD_FAILURE() << combo << " has no item " << item;
-    }
-
-    std::vector<std::string> LogLines() {
-        forms::Control log = C("列表框1");
-        std::vector<std::string> lines;
-        for (int i = 0; i < log.ItemCount(); ++i) lines.push_back(log.ItemText(i));
-        return lines;
-    }
-
-    void WhenLogged(const std::string& line, std::function<void()> action) {
-        logHwnd_ = C("列表框1").Hwnd();
-        watch_.line = line;
-        watch_.action = std::move(action);
-        g_watch = &watch_;
-        watch_.previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(logHwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedLogProc)));
-    }
-    void StopWatching() {
-        if (watch_.previous && IsWindow(logHwnd_)) {
-            SetWindowLongPtrA(logHwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_.previous));
-        }
-        watch_.previous = nullptr;
-        g_watch = nullptr;
-    }
-
     void RunBetweenGoodOnes(const RunCase& c);
-
-    ScratchFolder program_;                // the settings file's folder
-    std::unique_ptr<ScratchFolder> data_;  // pictures and outputs, new for each case
-    std::unique_ptr<MainWindowHarness> window_;
-    LineWatch watch_;
-    HWND logHwnd_ = nullptr;
 };
 
 std::string OutputName(const std::string& fileName, const char* formatItem) {
@@ -297,23 +124,23 @@ void BadPicturesTest::RunBetweenGoodOnes(const RunCase& c) {
     Fresh();
     const std::string bytes = c.file.Bytes();
     testing_support::WriteFileBytes(Picture(c.file.name), bytes);
-    AddGoodPicture("before.png");
-    AddRow(c.file.name);
-    AddGoodPicture("after.png");
-    SetCheck("选择框_转换格式", true);
+    AddPicture("before.png", 20, 20, kBlue);
+    AddRow(PicturesFolder(), c.file.name);
+    AddPicture("after.png", 20, 20, kBlue);
+    Check("选择框_转换格式", true);
     Select("组合框_新格式", c.formatItem);
     if (c.width != nullptr) {
-        SetCheck("选择框_改变尺寸", true);
-        SetCheck("单选框_按尺寸", true);
-        SetCheck("选择框_指定宽度", true);
-        SetCheck("选择框_指定高度", false);
+        Check("选择框_改变尺寸", true);
+        Check("单选框_按尺寸", true);
+        Check("选择框_指定宽度", true);
+        Check("选择框_指定高度", false);
         C("编辑框_宽度").SetText(c.width);
     }
     // By the time the run takes up the next picture, the bad one is no longer held.
     bool badReleasedInTime = false;
     WhenLogged("正在处理:after.png",
                [&] { badReleasedInTime = NotHeldOpen(Picture(c.file.name)); });
-    Click(W(), "按钮_开始转换");
+    Start();
     StopWatching();
 
     const std::vector<std::string> lines = LogLines();
@@ -357,6 +184,24 @@ void BadPicturesTest::RunBetweenGoodOnes(const RunCase& c) {
          {std::string(c.file.name), std::string("before.png"), std::string("after.png")}) {
         EXPECT_TRUE(NotHeldOpen(Picture(source))) << source << " is held after the run";
     }
+}
+
+// The transparent picture converted to a format without alpha: the picture laid on white, the
+// transparent band white.
+RunCase TransparencyOverWhite(const char* name, const char* formatItem) {
+    return {name,
+            kTransparentPng,
+            formatItem,
+            nullptr,
+            Outcome::kConverted,
+            {},
+            30,
+            20,
+            [](const Decoded& out) {
+                ExpectColour(out, 4, 10, 0xFF0000FF);
+                ExpectColour(out, 15, 10, kHalfRedOverWhite);
+                ExpectColour(out, 26, 10, kWhite);
+            }};
 }
 
 TEST_F(BadPicturesTest, EachBadPictureInARunBetweenGoodOnes) {
@@ -428,45 +273,9 @@ TEST_F(BadPicturesTest, EachBadPictureInARunBetweenGoodOnes) {
              ExpectColour(out, 15, 10, 0x80FF0000, 2);
              EXPECT_EQ(0u, out.At(26, 10) >> 24) << "the transparent band stays transparent";
          }},
-        {"transparency to JPG shows the picture over white",
-         kTransparentPng,
-         "JPG",
-         nullptr,
-         Outcome::kConverted,
-         {},
-         30,
-         20,
-         [](const Decoded& out) {
-             ExpectColour(out, 4, 10, 0xFF0000FF);
-             ExpectColour(out, 15, 10, kHalfRedOverWhite);
-             ExpectColour(out, 26, 10, kWhite);
-         }},
-        {"transparency to BMP shows the picture over white",
-         kTransparentPng,
-         "BMP",
-         nullptr,
-         Outcome::kConverted,
-         {},
-         30,
-         20,
-         [](const Decoded& out) {
-             ExpectColour(out, 4, 10, 0xFF0000FF);
-             ExpectColour(out, 15, 10, kHalfRedOverWhite);
-             ExpectColour(out, 26, 10, kWhite);
-         }},
-        {"transparency to GIF shows the picture over white",
-         kTransparentPng,
-         "GIF",
-         nullptr,
-         Outcome::kConverted,
-         {},
-         30,
-         20,
-         [](const Decoded& out) {
-             ExpectColour(out, 4, 10, 0xFF0000FF);
-             ExpectColour(out, 15, 10, kHalfRedOverWhite);
-             ExpectColour(out, 26, 10, kWhite);
-         }},
+        TransparencyOverWhite("transparency to JPG shows the picture over white", "JPG"),
+        TransparencyOverWhite("transparency to BMP shows the picture over white", "BMP"),
+        TransparencyOverWhite("transparency to GIF shows the picture over white", "GIF"),
     };
     for (const RunCase& c : cases) {
         SCOPED_TRACE(c.name);

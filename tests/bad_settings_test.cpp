@@ -22,6 +22,7 @@
 using testing_support::Click;
 using testing_support::Defaults;
 using testing_support::ExpectLoaded;
+using testing_support::HeldFile;
 using testing_support::Loaded;
 using testing_support::LogLines;
 using testing_support::MainWindowHarness;
@@ -189,6 +190,18 @@ class BadSettingsRun : public imaging_test::GdiplusTest {
         testing_support::AddPictureRow(W(), PicturesFolder(), "a.png");
     }
 
+    // As Open, then the window made again on the same file marked read-only; `before` is given
+    // the file's bytes as they were then.
+    void OpenOnReadOnlyFile(const std::string& settings, std::string& before) {
+        ASSERT_NO_FATAL_FAILURE(Open(settings));
+        window_.reset();
+        const std::string path = SettingsFileIn(program_);
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        before = ReadFileBytes(path);
+        window_ = std::make_unique<MainWindowHarness>(program_.Path());
+        ASSERT_TRUE(window_->Created());
+    }
+
     forms::Window& W() { return window_->Form(); }
 
     // Starts the run and checks that it ended: the window is unlocked again.
@@ -272,14 +285,9 @@ const char* const kStoredOptions =
     "[字体设置]\r\n字体大小=40\r\n[转换设置]\r\n转换格式=真\r\n新格式=PNG\r\n宽度=640\r\n";
 
 TEST_F(BadSettingsRun, AReadOnlyFileLoadsAndIsNeverWritten) {
-    Open(kStoredOptions);
-    window_.reset();
+    std::string before;
+    ASSERT_NO_FATAL_FAILURE(OpenOnReadOnlyFile(kStoredOptions, before));
     const std::string path = SettingsFileIn(program_);
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::string before = ReadFileBytes(path);
-
-    window_ = std::make_unique<MainWindowHarness>(program_.Path());
-    ASSERT_TRUE(window_->Created());
     EXPECT_EQ(40, TheWatermarkTextStyle().size);
     EXPECT_TRUE(W()["选择框_转换格式"].Checked());
     EXPECT_EQ("640", W()["编辑框_宽度"].Text());
@@ -297,25 +305,6 @@ TEST_F(BadSettingsRun, AReadOnlyFileLoadsAndIsNeverWritten) {
     EXPECT_EQ(before, ReadFileBytes(path));
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
-
-// Another program holds the file open and shares it with no one.
-class HeldFile {
-  public:
-    explicit HeldFile(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr)) {}
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE handle_;
-};
 
 TEST_F(BadSettingsRun, AFileHeldByAnotherProgramGivesTheDefaultsAndIsNotDamaged) {
     Open(kStoredOptions);
@@ -365,13 +354,9 @@ TEST_F(BadSettingsRun, TheFontWindowOpensOverBadValuesAndItsOkLeavesAReadOnlyFil
     };
     for (const FontWindowCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Open("[字体设置]\r\n" + c.fontSection);
-        window_.reset();
+        std::string before;
+        ASSERT_NO_FATAL_FAILURE(OpenOnReadOnlyFile("[字体设置]\r\n" + c.fontSection, before));
         const std::string path = SettingsFileIn(program_);
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-        const std::string before = ReadFileBytes(path);
-        window_ = std::make_unique<MainWindowHarness>(program_.Path());
-        ASSERT_TRUE(window_->Created());
         {
             FontSettingsWindow font(W());
             ASSERT_TRUE(font.Create());

@@ -18,19 +18,27 @@
 #include "convert/snapshot.h"
 #include "forms/runtime/text.h"
 #include "app/settings_file.h"
-#include "imaging/conversions.h"
-#include "imaging/encoders.h"
 #include "imaging/gdi_text.h"
 #include "imaging/image_format.h"
 #include "tests/imaging_test_support.h"
 #include "tests/support/main_window_harness.h"
 #include "tests/support/modal_recorder.h"
 #include "tests/support/orientation_fixture.h"
+#include "tests/support/run_support.h"
 
 using testing_support::Click;
+using testing_support::Decode;
+using testing_support::Decoded;
+using testing_support::ExpectColour;
+using testing_support::FilesIn;
+using testing_support::kPixelTolerance;
 using testing_support::MainWindowHarness;
+using testing_support::RecordedMessageTexts;
 using testing_support::Recorder;
+using testing_support::SavePicture;
 using testing_support::ScratchFolder;
+using testing_support::Signature;
+using testing_support::WriteSolidPicture;
 
 namespace {
 
@@ -38,18 +46,6 @@ constexpr gdip::ARGB kBlue = 0xFF2040C0;
 constexpr gdip::ARGB kWhite = 0xFFFFFFFF;
 constexpr gdip::ARGB kRed = 0xFFFF0000;
 constexpr gdip::ARGB kGreen = 0xFF00FF00;
-constexpr int kTolerance = 24;  // per channel, for scaled and JPEG-encoded pixels
-
-// Writes a picture of one colour in the given format.
-void WritePicture(const std::string& path, int width, int height, gdip::ARGB colour,
-                  int formatCode = kFormatPng) {
-    GdipImage picture = imaging_test::SolidPicture(width, height, colour);
-    const WideText widePath = ToWideText(path);
-    const CLSID encoder = EncoderClsid(formatCode);
-    ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
-                                                           &encoder, nullptr))
-        << path;
-}
 
 // A watermark picture of `width` x `height`: red, with its `edge` leftmost and rightmost columns
 // green, so that where its ends fall on a converted picture shows to the pixel.
@@ -61,105 +57,19 @@ void WriteEdgedWatermark(const std::string& path, int width, int height, int edg
             gdip::Table().GdipBitmapSetPixel(picture.Handle(), width - 1 - x, y, kGreen);
         }
     }
-    const WideText widePath = ToWideText(path);
-    const CLSID encoder = EncoderClsid(kFormatPng);
-    ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
-                                                           &encoder, nullptr));
+    SavePicture(picture.Handle(), path);
 }
 
-struct Decoded {
-    int width = 0;
-    int height = 0;
-    std::vector<gdip::ARGB> pixels;
-    gdip::ARGB At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Decoded Decode(const std::string& path) {
-    Decoded decoded;
-    GdipImage picture = LoadPictureFile(path);
-    if (!picture) {
-        ADD_FAILURE() << "cannot decode " << path;
-        return decoded;
-    }
-    decoded.pixels = imaging_test::Pixels(picture.Handle(), decoded.width, decoded.height);
-    return decoded;
-}
-
-// The format a file's first bytes show.
-std::string Signature(const std::string& path) {
-    const std::string start = imaging_test::FileStart(path, 4);
-    if (start.rfind("\xFF\xD8", 0) == 0) return "JPEG";
-    if (start == "\x89PNG") return "PNG";
-    if (start.rfind("BM", 0) == 0) return "BMP";
-    if (start.rfind("GIF8", 0) == 0) return "GIF";
-    if (start == std::string("II*\0", 4) || start == std::string("MM\0*", 4)) return "TIFF";
-    return "none";
-}
-
-// The names of the files in a folder.
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// Something to do when the run logs a given line: the test's hand on the window while the run
-// is on the stack (the run handles pending messages right after logging a row's line).
-struct LineHook {
-    std::string line;
-    std::function<void()> action;
-    WNDPROC previous = nullptr;
-};
-LineHook* g_lineHook = nullptr;
-
-LRESULT CALLBACK HookedLogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    LineHook* hook = g_lineHook;
-    if (hook == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-    if ((message == LB_ADDSTRING || message == LB_INSERTSTRING) && hook->action &&
-        hook->line == reinterpret_cast<const char*>(lParam)) {
-        auto action = std::move(hook->action);
-        hook->action = nullptr;
-        action();
-    }
-    return CallWindowProcA(hook->previous, hwnd, message, wParam, lParam);
-}
-
-class BatchRunTest : public imaging_test::GdiplusTest {
+class BatchRunTest : public testing_support::RunWindowTest {
   public:  // the cases' lambdas arrange the window through the fixture
     void SetUp() override {
-        TheWatermarkTextStyle() = WatermarkTextStyle();
-        window_ = std::make_unique<MainWindowHarness>(program_.Path());
-        ASSERT_TRUE(window_->Created());
+        ASSERT_NO_FATAL_FAILURE(RunWindowTest::SetUp());
         Fresh();
     }
 
-    void TearDown() override {
-        Unhook();
-        Recorder().onMessageBox = nullptr;
-        window_.reset();
-        data_.reset();
-    }
-
-    // A new case in the same window: new folders, no settings file, no rows, no lines, the
-    // options back at the form's values, nothing recorded.
-    void Fresh() {
-        Unhook();
-        Recorder().Reset();
-        DeleteFileA(testing_support::SettingsFileIn(program_).c_str());
-        data_ = std::make_unique<ScratchFolder>();
-        CreateDirectoryA(PicturesFolder().c_str(), nullptr);
-        C("超级列表框1").DeleteAllRows();
-        C("列表框1").ClearItems();
-        for (const char* task :
-             {"选择框_转换格式", "选择框_改变尺寸", "选择框_文字水印", "选择框_图片水印"}) {
-            Check(task, false);
-        }
+    // Besides the new folders, the options back at the form's values.
+    void Fresh() override {
+        RunWindowTest::Fresh();
         C("单选框_按百分比").SetChecked(false);
         C("单选框_按尺寸").SetChecked(true);
         C("选择框_指定宽度").SetChecked(true);
@@ -172,57 +82,6 @@ class BatchRunTest : public imaging_test::GdiplusTest {
         C("编辑框_高度").SetText("500");
         C("编辑框_水印文字").SetText("榆雀网络");
         C("编辑框_图片路径").SetText("");
-        C("编辑框1").SetText(OutputFolder());
-    }
-
-    void Unhook() {
-        if (hook_.previous && IsWindow(logHwnd_)) {
-            SetWindowLongPtrA(logHwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_.previous));
-        }
-        hook_.previous = nullptr;
-        g_lineHook = nullptr;
-    }
-
-    forms::Window& W() { return window_->Form(); }
-    forms::Control C(const char* name) { return W()[name]; }
-
-    std::string PicturesFolder() const { return data_->Path() + "图片\\"; }
-    std::string OutputFolder() const { return data_->Path() + "输出\\"; }
-    std::string Picture(const std::string& name) const { return PicturesFolder() + name; }
-    std::string Output(const std::string& name) const { return OutputFolder() + name; }
-
-    // A row as the picture list makes it: the file name, then its folder with a backslash.
-    void AddRow(const std::string& folder, const std::string& name) {
-        forms::Control list = C("超级列表框1");
-        const int row = list.InsertRow(list.RowCount(), name, 0);
-        list.SetCellText(row, 1, folder);
-    }
-    void AddPicture(const std::string& name, int width, int height, gdip::ARGB colour,
-                    int formatCode = kFormatPng) {
-        WritePicture(Picture(name), width, height, colour, formatCode);
-        AddRow(PicturesFolder(), name);
-    }
-
-    // Sets a check box or radio button as the user does, with a click that runs the option
-    // rules, where the control can be clicked; otherwise (a disabled or hidden control) directly.
-    void Check(const char* name, bool on = true) {
-        if (C(name).Checked() == on) return;
-        if (testing_support::Clickable(W(), name) &&
-            (on || C(name).Desc().kind == forms::ControlKind::CheckBox)) {
-            Click(W(), name);
-        } else {
-            C(name).SetChecked(on);
-        }
-    }
-    void Select(const char* combo, const std::string& item) {
-        forms::Control control = C(combo);
-        for (int i = 0; i < control.ItemCount(); ++i) {
-            if (control.ItemText(i) == item) {
-                control.SetSelected(i);
-                return;
-            }
-        }
-        ADD_FAILURE() << combo << " has no item " << item;
     }
 
     void ConvertTo(const std::string& formatItem) {
@@ -247,37 +106,6 @@ class BatchRunTest : public imaging_test::GdiplusTest {
         C("编辑框_图片路径").SetText(path);
         Select("组合框_水印位置", position);
     }
-
-    void Start() { Click(W(), "按钮_开始转换"); }
-
-    std::vector<std::string> LogLines() {
-        forms::Control log = C("列表框1");
-        std::vector<std::string> lines;
-        for (int i = 0; i < log.ItemCount(); ++i) lines.push_back(log.ItemText(i));
-        return lines;
-    }
-
-    std::vector<std::string> MessageTexts() {
-        std::vector<std::string> texts;
-        for (const auto& box : Recorder().messageBoxes) texts.push_back(box.text);
-        return texts;
-    }
-
-    // Runs `action` when the run logs `line`.
-    void WhenLogged(const std::string& line, std::function<void()> action) {
-        logHwnd_ = C("列表框1").Hwnd();
-        hook_.line = line;
-        hook_.action = std::move(action);
-        g_lineHook = &hook_;
-        hook_.previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(logHwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedLogProc)));
-    }
-
-    ScratchFolder program_;                // the settings file's folder
-    std::unique_ptr<ScratchFolder> data_;  // pictures and outputs, new for each case
-    std::unique_ptr<MainWindowHarness> window_;
-    LineHook hook_;
-    HWND logHwnd_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -356,23 +184,23 @@ TEST_F(BatchRunTest, AMissingWatermarkPictureClearsItsPathAndTakesTheFocus) {
     AddRow(PicturesFolder(), "a.png");
     PictureWatermark("  " + Picture("gone.png") + " ", "右下");
     Start();
-    EXPECT_EQ(std::vector<std::string>{"请设置水印图片"}, MessageTexts());
+    EXPECT_EQ(std::vector<std::string>{"请设置水印图片"}, RecordedMessageTexts());
     EXPECT_EQ("", C("编辑框_图片路径").Text());
     EXPECT_EQ(C("编辑框_图片路径").Hwnd(), GetFocus());
 }
 
 TEST_F(BatchRunTest, AWatermarkPathWithSpacesAroundItPassesAndIsKeptAsTyped) {
     AddPicture("a.png", 60, 40, kBlue);
-    WritePicture(Picture("mark.png"), 8, 6, kRed);
+    WriteSolidPicture(Picture("mark.png"), 8, 6, kRed);
     const std::string typed = "  " + Picture("mark.png") + "  ";
     PictureWatermark(typed, "左上");
     Start();
-    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, MessageTexts());
+    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, RecordedMessageTexts());
     EXPECT_EQ(typed, TheConversionSettings().watermarkText);
     // The picture behind the spaces is the one drawn.
     Decoded out = Decode(Output("a.png"));
     ASSERT_EQ(60, out.width);
-    EXPECT_LE(imaging_test::ChannelDistance(kRed, out.At(12, 12)), kTolerance);
+    ExpectColour(out, 12, 12, kRed);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -486,8 +314,7 @@ TEST_F(BatchRunTest, PicturesAreWrittenAtTheirTargetSize) {
         EXPECT_EQ(c.width, out.width);
         EXPECT_EQ(c.height, out.height);
         if (!out.pixels.empty()) {
-            EXPECT_LE(imaging_test::ChannelDistance(kBlue, out.At(out.width / 2, out.height / 2)),
-                      kTolerance);
+            ExpectColour(out, out.width / 2, out.height / 2, kBlue);
         }
     }
 }
@@ -513,7 +340,7 @@ TEST_F(BatchRunTest, OutputNamesAndFormats) {
         {"own name: .png stays PNG", "z.png", "原格式", "z.png", "PNG"},
     };
     for (const NameCase& c : cases) {
-        WritePicture(Picture(c.source), 24, 16, kBlue);
+        WriteSolidPicture(Picture(c.source), 24, 16, kBlue);
         AddRow(PicturesFolder(), c.source);
     }
     // Each format in its own run: the format list holds one choice at a time.
@@ -525,7 +352,7 @@ TEST_F(BatchRunTest, OutputNamesAndFormats) {
         ConvertTo(c.formatItem);
         Recorder().Reset();
         Start();
-        EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, MessageTexts());
+        EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, RecordedMessageTexts());
         EXPECT_EQ(c.signature, Signature(Output(c.output)));
         Decoded out = Decode(Output(c.output));
         EXPECT_EQ(24, out.width);
@@ -560,33 +387,32 @@ TEST_F(BatchRunTest, ThePictureWatermarkLandsAtItsPosition) {
         Start();
         Decoded out = Decode(Output("p.png"));
         ASSERT_EQ(c.pictureWidth, out.width);
-        auto ExpectColour = [&](gdip::ARGB colour, int x, int y) {
+        auto ExpectColourIfInside = [&](gdip::ARGB colour, int x, int y) {
             if (x < 0 || y < 0 || x >= out.width || y >= out.height) return;
-            EXPECT_LE(imaging_test::ChannelDistance(colour, out.At(x, y)), kTolerance)
-                << "at (" << x << ", " << y << ")";
+            ExpectColour(out, x, y, colour);
         };
         const int right = c.x + c.markWidth - 1, bottom = c.y + c.markHeight - 1;
         // The green edges begin and end where the watermark does; the red lies between them.
-        ExpectColour(kGreen, c.x, c.y);
-        ExpectColour(kGreen, right, bottom);
-        ExpectColour(kRed, c.x + 3, c.y + c.markHeight / 2);
-        ExpectColour(kRed, right - 3, c.y + c.markHeight / 2);
-        ExpectColour(kBlue, c.x - 1, c.y + c.markHeight / 2);
-        ExpectColour(kBlue, right + 1, c.y + c.markHeight / 2);
-        ExpectColour(kBlue, c.x + c.markWidth / 2, c.y - 1);
-        ExpectColour(kBlue, c.x + c.markWidth / 2, bottom + 1);
+        ExpectColourIfInside(kGreen, c.x, c.y);
+        ExpectColourIfInside(kGreen, right, bottom);
+        ExpectColourIfInside(kRed, c.x + 3, c.y + c.markHeight / 2);
+        ExpectColourIfInside(kRed, right - 3, c.y + c.markHeight / 2);
+        ExpectColourIfInside(kBlue, c.x - 1, c.y + c.markHeight / 2);
+        ExpectColourIfInside(kBlue, right + 1, c.y + c.markHeight / 2);
+        ExpectColourIfInside(kBlue, c.x + c.markWidth / 2, c.y - 1);
+        ExpectColourIfInside(kBlue, c.x + c.markWidth / 2, bottom + 1);
         if (c.x < 0) {
             // Cut at both sides: red at the first and last column means the ends lie exactly
             // 3 columns beyond the picture on each side.
-            ExpectColour(kRed, 0, c.y + 5);
-            ExpectColour(kRed, out.width - 1, c.y + 5);
+            ExpectColourIfInside(kRed, 0, c.y + 5);
+            ExpectColourIfInside(kRed, out.width - 1, c.y + 5);
         }
     }
 }
 
 TEST_F(BatchRunTest, ThePictureWatermarkKeepsItsOwnSizeAndIsOpaque) {
     AddPicture("big.png", 400, 300, kBlue);
-    WritePicture(Picture("mark.png"), 20, 10, kRed);
+    WriteSolidPicture(Picture("mark.png"), 20, 10, kRed);
     ResizeByPercent("50");
     PictureWatermark(Picture("mark.png"), "左上");
     Select("组合框_水印透明", "50");
@@ -594,10 +420,10 @@ TEST_F(BatchRunTest, ThePictureWatermarkKeepsItsOwnSizeAndIsOpaque) {
     Decoded out = Decode(Output("big.png"));
     ASSERT_EQ(200, out.width);
     ASSERT_EQ(150, out.height);
-    EXPECT_LE(imaging_test::ChannelDistance(kRed, out.At(11, 11)), kTolerance);
-    EXPECT_LE(imaging_test::ChannelDistance(kRed, out.At(28, 18)), kTolerance);
-    EXPECT_LE(imaging_test::ChannelDistance(kBlue, out.At(31, 15)), kTolerance);
-    EXPECT_LE(imaging_test::ChannelDistance(kBlue, out.At(20, 21)), kTolerance);
+    ExpectColour(out, 11, 11, kRed);
+    ExpectColour(out, 28, 18, kRed);
+    ExpectColour(out, 31, 15, kBlue);
+    ExpectColour(out, 20, 21, kBlue);
 }
 
 // The darkest pixel inside and outside a rectangle (as the sum of red, green and blue).
@@ -645,9 +471,10 @@ TEST_F(BatchRunTest, TheTextWatermarkIsDrawnInItsMeasuredBoxWithTheRunsOpacity) 
         Decoded out = Decode(Output("w.png"));
         ASSERT_EQ(width, out.width);
         Darkest darkest = DarkestAround(out, box);
-        EXPECT_NEAR(darkestSum, darkest.inside, 3 * kTolerance) << "black text at that opacity";
+        EXPECT_NEAR(darkestSum, darkest.inside, 3 * kPixelTolerance)
+            << "black text at that opacity";
         EXPECT_EQ(3 * 255, darkest.outside) << "nothing drawn outside the watermark's box";
-        EXPECT_NEAR(darkestSum, DarkestAround(out, leftThird).inside, 3 * kTolerance)
+        EXPECT_NEAR(darkestSum, DarkestAround(out, leftThird).inside, 3 * kPixelTolerance)
             << "the text begins at the box's left";
     }
 }
@@ -655,10 +482,7 @@ TEST_F(BatchRunTest, TheTextWatermarkIsDrawnInItsMeasuredBoxWithTheRunsOpacity) 
 // Writes a photo-like picture in the given format.
 void WritePhoto(const std::string& path, int width, int height, int formatCode) {
     GdipImage picture = imaging_test::PhotoLikePicture(width, height);
-    const WideText widePath = ToWideText(path);
-    const CLSID encoder = EncoderClsid(formatCode);
-    ASSERT_EQ(gdip::kOk, gdip::Table().GdipSaveImageToFile(picture.Handle(), widePath.data(),
-                                                           &encoder, nullptr));
+    SavePicture(picture.Handle(), path, formatCode);
 }
 
 TEST_F(BatchRunTest, PicturesAddedThroughTheAddButtonAreConvertedWithTheChosenOptions) {
@@ -684,7 +508,7 @@ TEST_F(BatchRunTest, PicturesAddedThroughTheAddButtonAreConvertedWithTheChosenOp
     C("编辑框_水印文字").SetText("ABC");
     C("编辑框1").SetText(OutputFolder());
     Click(W(), "按钮_开始转换");
-    EXPECT_EQ((std::vector<std::string>{"全部处理完毕", "全部处理完毕"}), MessageTexts());
+    EXPECT_EQ((std::vector<std::string>{"全部处理完毕", "全部处理完毕"}), RecordedMessageTexts());
 
     for (const auto& [name, format] : sources) {
         SCOPED_TRACE(name);
@@ -739,7 +563,7 @@ TEST_F(BatchRunTest, TheWindowIsLockedDuringTheRunAndItsLinesRecordEachPicture) 
     EXPECT_EQ(expected, LogLines());
     EXPECT_EQ(C("列表框1").ItemCount() - 1, C("列表框1").Selected()) << "the last line on view";
     EXPECT_EQ(std::vector<std::string>{"全部处理完毕\r\n其中 2 张图片未能转换，详见处理记录"},
-              MessageTexts());
+              RecordedMessageTexts());
     EXPECT_EQ("提示", Recorder().messageBoxes[0].title);
     EXPECT_EQ(0x40u, Recorder().messageBoxes[0].type);
     EXPECT_EQ(window_->Main().Hwnd(), Recorder().messageBoxes[0].owner);
@@ -782,7 +606,7 @@ TEST_F(BatchRunTest, ARunThatWritesEveryPictureSaysSoInOneLine) {
     AddPicture("b.png", 20, 20, kBlue);
     ConvertTo("GIF");
     Start();
-    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, MessageTexts());
+    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, RecordedMessageTexts());
     EXPECT_EQ("GIF", Signature(Output("a.gif")));
     EXPECT_EQ("GIF", Signature(Output("b.gif")));
 }
@@ -814,7 +638,7 @@ TEST_F(BatchRunTest, ASourcePictureIsNeverWrittenOver) {
                                                    "正在处理:other.jpg", "处理完毕"};
         EXPECT_EQ(expected, LogLines());
         EXPECT_EQ(std::vector<std::string>{"全部处理完毕\r\n其中 1 张图片未能转换，详见处理记录"},
-                  MessageTexts());
+                  RecordedMessageTexts());
         EXPECT_EQ(3u, FilesIn(PicturesFolder()).size()) << "no temporary file left";
     }
 }
@@ -857,7 +681,7 @@ TEST_F(BatchRunTest, AFailedSaveIsReportedAndDamagesNothing) {
                                                "正在处理:fine.png",   "处理完毕"};
     EXPECT_EQ(expected, LogLines());
     EXPECT_EQ(std::vector<std::string>{"全部处理完毕\r\n其中 2 张图片未能转换，详见处理记录"},
-              MessageTexts());
+              RecordedMessageTexts());
     EXPECT_EQ(2u, FilesIn(OutputFolder()).size()) << "no temporary file left";
 }
 
@@ -891,7 +715,7 @@ TEST_F(BatchRunTest, ATargetSideOfZeroOrLessIsASaveFailure) {
     ResizeBySize("500", "");
     Start();
     EXPECT_EQ(std::vector<std::string>{"全部处理完毕\r\n其中 1 张图片未能转换，详见处理记录"},
-              MessageTexts())
+              RecordedMessageTexts())
         << "1 x 500 / 1000 truncates to 0";
 }
 
@@ -934,7 +758,7 @@ TEST_F(BatchRunTest, RowsRemovedDuringARunAreNotReadPastTheEnd) {
     const std::vector<std::string> expected = {"正在处理:a.png", "正在处理:b.png", "正在处理:d.png",
                                                "处理完毕"};
     EXPECT_EQ(expected, LogLines());
-    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, MessageTexts());
+    EXPECT_EQ(std::vector<std::string>{"全部处理完毕"}, RecordedMessageTexts());
 }
 
 TEST_F(BatchRunTest, AllRowsRemovedDuringARunEndIt) {
