@@ -52,52 +52,6 @@ HWND FindMainWindowOf(DWORD processId) {
     return found.window;
 }
 
-TEST(ProgramRun, ShowsTheMainWindowAndItsCloseButtonEndsTheProcess) {
-    ScratchFolder folder;
-    std::string program = folder.File("图象转换.exe");
-    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), program.c_str(), FALSE)) << BuiltProgram();
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + program + "\"";
-    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                               nullptr, folder.Path().c_str(), &startup, &process));
-
-    HWND window = nullptr;
-    for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 30000;) {
-        window = FindMainWindowOf(process.dwProcessId);
-        if (!window && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
-    }
-    if (!window) {
-        TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        FAIL() << "no main window appeared";
-    }
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.right - rect.left, 750);
-    EXPECT_EQ(rect.bottom - rect.top, 560);
-
-    // The close button stands at (713, 4), 27 x 19 pixels.
-    POINT onClose{713 + 13, 4 + 9};
-    HWND close = ChildWindowFromPointEx(window, onClose, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    ASSERT_NE(close, nullptr);
-    ASSERT_NE(close, window) << "no control under the close button's place";
-    PostMessageA(close, BM_CLICK, 0, 0);
-
-    DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the process did not end after its close button";
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_FALSE(testing_support::FileExists(folder.File("图象转换.Bin")));
-}
-
 // Visible top-level windows of every process.
 std::vector<HWND> VisibleTopLevelWindows() {
     std::vector<HWND> windows;
@@ -117,31 +71,97 @@ std::string Describe(HWND window) {
     return std::string("\"") + caption + "\" (" + name + ")";
 }
 
+// The built program copied into a folder and started there. The process is ended on
+// destruction if it is still running, so a failed test leaves nothing behind.
+class StartedProgram {
+  public:
+    explicit StartedProgram(const ScratchFolder& folder) {
+        const std::string program = folder.File("图象转换.exe");
+        if (!CopyFileA(BuiltProgram().c_str(), program.c_str(), FALSE)) return;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + program + "\"";
+        started_ = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                  nullptr, folder.Path().c_str(), &startup, &process_) != FALSE;
+    }
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+    ~StartedProgram() {
+        if (!started_) return;
+        if (Alive()) TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    bool Started() const { return started_; }
+    bool Alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool WaitForExit(DWORD milliseconds) const {
+        return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+    }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+    // Polls for the main window for up to 30 s; null when it did not appear or the process ended.
+    HWND WaitForMainWindow() const {
+        HWND window = nullptr;
+        for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 30000;) {
+            window = FindMainWindowOf(process_.dwProcessId);
+            if (!window && WaitForExit(100)) break;
+        }
+        return window;
+    }
+
+  private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+// The control under the close button's place, (713, 4), 27 x 19 pixels; null when none is there.
+HWND CloseButtonOf(HWND window) {
+    POINT onClose{713 + 13, 4 + 9};
+    HWND close = ChildWindowFromPointEx(window, onClose, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    return close == window ? nullptr : close;
+}
+
+TEST(ProgramRun, ShowsTheMainWindowAndItsCloseButtonEndsTheProcess) {
+    ScratchFolder folder;
+    StartedProgram program(folder);
+    ASSERT_TRUE(program.Started()) << BuiltProgram();
+
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "no main window appeared";
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 750);
+    EXPECT_EQ(rect.bottom - rect.top, 560);
+
+    HWND close = CloseButtonOf(window);
+    ASSERT_NE(close, nullptr) << "no control under the close button's place";
+    PostMessageA(close, BM_CLICK, 0, 0);
+
+    ASSERT_TRUE(program.WaitForExit(30000)) << "the process did not end after its close button";
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_FALSE(testing_support::FileExists(folder.File("图象转换.Bin")));
+}
+
 // Half a second after start the banner timer writes its page; with no browser engine at hand
 // (as here) that must neither block the program nor bring up any window, and the program still
 // closes cleanly.
 TEST(ProgramRun, RunsPastTheBannerTimerWithoutAnyDialogAndClosesCleanly) {
     ScratchFolder folder;
-    std::string program = folder.File("图象转换.exe");
-    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), program.c_str(), FALSE)) << BuiltProgram();
     const std::vector<HWND> before = VisibleTopLevelWindows();
+    StartedProgram program(folder);
+    ASSERT_TRUE(program.Started()) << BuiltProgram();
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + program + "\"";
-    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                               nullptr, folder.Path().c_str(), &startup, &process));
-
-    HWND window = nullptr;
-    for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 30000;) {
-        window = FindMainWindowOf(process.dwProcessId);
-        if (!window && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
-    }
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "no main window appeared";
     std::vector<std::string> appeared;
-    bool answered = window != nullptr;
+    bool answered = true;
     // Watch for two and a half seconds: past the timer, with time to spare for a late dialog.
-    for (DWORD start = GetTickCount(); window && GetTickCount() - start < 2500;) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2500;) {
         for (HWND seen : VisibleTopLevelWindows()) {
             if (seen == window || std::find(before.begin(), before.end(), seen) != before.end())
                 continue;
@@ -151,31 +171,21 @@ TEST(ProgramRun, RunsPastTheBannerTimerWithoutAnyDialogAndClosesCleanly) {
         DWORD_PTR ignored = 0;
         answered = answered && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000,
                                                    &ignored) != 0;
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
+        if (program.WaitForExit(50)) break;
     }
-    bool banner = window && FindWindowExA(window, nullptr, "AtlAxWin", nullptr) != nullptr;
-    bool alive = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
-    if (window && alive) {
-        // The close button stands at (713, 4), 27 x 19 pixels.
-        POINT onClose{713 + 13, 4 + 9};
-        HWND close =
-            ChildWindowFromPointEx(window, onClose, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-        if (close && close != window) PostMessageA(close, BM_CLICK, 0, 0);
+    const bool banner = FindWindowExA(window, nullptr, "AtlAxWin", nullptr) != nullptr;
+    const bool alive = program.Alive();
+    if (alive) {
+        if (HWND close = CloseButtonOf(window)) PostMessageA(close, BM_CLICK, 0, 0);
     }
-    DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const bool ended = program.WaitForExit(30000);
 
-    ASSERT_NE(window, nullptr) << "no main window appeared";
     EXPECT_TRUE(alive) << "the program ended on its own";
     EXPECT_TRUE(answered) << "the main window stopped answering";
     EXPECT_TRUE(banner) << "the banner's host window is in the main window";
     for (const std::string& dialog : appeared) ADD_FAILURE() << "a window appeared: " << dialog;
-    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the process did not end after its close button";
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(ended) << "the process did not end after its close button";
+    EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 // The program's version block as Explorer's file properties read it.

@@ -93,23 +93,13 @@ before="$(cd "$trial" && find . | sort)"
     wine "./$2" >/dev/null 2>&1 &
     wine_pid=$!
     trap "wineserver -k 2>/dev/null || true" EXIT
-    window=""
-    deadline=$((SECONDS + 60))
-    while [ -z "$window" ]; do
-        window="$(xdotool search --onlyvisible --name "^榆雀图片批量转换器\$" 2>/dev/null | head -n1 || true)"
-        [ -n "$window" ] && break
-        kill -0 "$wine_pid" 2>/dev/null || { echo "release: the program ended before its window appeared" >&2; exit 1; }
-        [ $SECONDS -lt $deadline ] || { echo "release: no main window within 60 seconds" >&2; exit 1; }
-        sleep 0.2
-    done
-    deadline=$((SECONDS + 20))
-    until [ "$(xdotool getwindowgeometry "$window" | sed -n "s/.*Geometry: //p")" = 750x560 ]; do
-        [ $SECONDS -lt $deadline ] || { echo "release: the main window never measured 750x560" >&2; exit 1; }
-        sleep 0.2
-    done
+    source "$TOOLS_DIR/desktop-steps.sh"
+    DESKTOP_PROGRAM_PID=$wine_pid
+    window="$(desktop_wait_for_window 榆雀图片批量转换器 60)" || { echo "release: no main window" >&2; exit 1; }
+    desktop_wait_for_window_size "$window" 750x560 20 || exit 1
     echo "release: the main window appeared"
     # The close button at (713, 4), 27 x 19.
-    xdotool mousemove --window "$window" 726 13 click 1
+    desktop_click_in_window "$window" 726 13
     deadline=$((SECONDS + 20))
     while kill -0 "$wine_pid" 2>/dev/null; do
         [ $SECONDS -lt $deadline ] || { echo "release: the program did not end after its close button" >&2; exit 1; }

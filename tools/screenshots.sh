@@ -31,29 +31,9 @@ cjk_font=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
 
 # --- window helpers (inside the display) -----------------------------------------------------
 
-# title seconds -> the id of the visible window with exactly that title; fails when the program
-# ($wine_pid) ends first or the deadline passes.
-wait_for_window() {
-    local found="" deadline=$((SECONDS + $2))
-    while [ $SECONDS -lt $deadline ]; do
-        found="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)"
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        kill -0 "$wine_pid" 2>/dev/null || { echo "screenshots: the program ended" >&2; return 1; }
-        sleep 0.2
-    done
-    echo "screenshots: no window \"$1\" within $2 seconds" >&2
-    return 1
-}
-
-wait_until_gone() {  # title seconds
-    local deadline=$((SECONDS + $2))
-    while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || { echo "screenshots: \"$1\" did not close" >&2; return 1; }
-        sleep 0.2
-    done
-}
-
-geometry_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+# The shared polling steps (desktop_wait_for_window, desktop_wait_until_window_gone, ...) and the
+# open-file dialog's steps. Their waits end early once the program ($DESKTOP_PROGRAM_PID) ends.
+source "$TOOLS_DIR/desktop-steps.sh"
 
 # Captures with `grab <file>` until two captures in a row agree on every given region (the whole
 # picture when none is given): the window has finished painting. The animations and the caret
@@ -111,22 +91,18 @@ session() {
     cd "$demo"
     wine "$demo/图象转换.exe" >/dev/null 2>&1 &
     wine_pid=$!
+    DESKTOP_PROGRAM_PID=$wine_pid
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
-    window="$(wait_for_window 榆雀图片批量转换器 60)"
-    local deadline=$((SECONDS + 20))
-    until [ "$(geometry_of "$window")" = 750x560 ]; do
-        [ $SECONDS -lt $deadline ] || { echo "screenshots: the window never measured 750x560" >&2; return 1; }
-        sleep 0.2
-    done
+    window="$(desktop_wait_for_window 榆雀图片批量转换器 60)"
+    desktop_wait_for_window_size "$window" 750x560 20
+    local deadline
     local options=260x100+0+455 list=435x300+15+100 preview=256x270+467+129
     settle_capture grab_main "$shots/main-fresh.png" "$options" "$list"
 
     # The add button at (8, 410), 127 x 36: the folder typed into the file name box, every file
     # of it selected and opened. A press on the first row, at (15, 100), previews it.
     click_main 71 428
-    wait_for_window 选择要转换的图片 20 >/dev/null
-    source "$TOOLS_DIR/desktop-steps.sh"
     pick_every_file_in_open_dialog "C:\\photos\\"
     click_main 60 110
     # The dialog's last pixels stay on the window until it repaints: wait until the caption bar
@@ -170,20 +146,20 @@ session() {
 
     # The run ends with the message titled 提示 over the window, the progress lines below it.
     local message
-    message="$(wait_for_window 提示 300)"
+    message="$(desktop_wait_for_window 提示 300)"
     # The message box and the progress lines; the panel's bar keeps moving.
     settle_capture grab_main_from_screen "$shots/main-after.png" 750x250+0+200 700x60+20+481
     xdotool key --window "$message" Return
-    wait_until_gone 提示 20
+    desktop_wait_until_window_gone 提示 20
 
     # The font button at (574, 462), 60 x 25, opens the modal font window; its cancel button
     # 按钮2 at (298, 352), 70 x 24, in the client area (3 pixels in from the frame, below the
     # 19-pixel caption) closes it without storing anything.
     click_main 604 474
-    font_window="$(wait_for_window 字体设置 20)"
+    font_window="$(desktop_wait_for_window 字体设置 20)"
     settle_capture grab_font "$shots/font-window.png"
     xdotool mousemove --window "$font_window" $((3 + 333)) $((22 + 364)) click 1
-    wait_until_gone 字体设置 20
+    desktop_wait_until_window_gone 字体设置 20
 
     # The close button at (713, 4), 27 x 19, ends the program.
     click_main 726 13
